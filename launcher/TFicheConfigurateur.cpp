@@ -1,0 +1,128 @@
+#include "TFicheConfigurateur.h"
+
+#include "ConstantesConstruction.h"
+#include "Frontiere.h"
+#include "Marque.h"
+#include "ui_TFicheConfigurateur.h"
+
+#include <QCloseEvent>
+
+namespace {
+
+constexpr int DelaiLogoMs = 500;
+
+} // namespace
+
+TFicheConfigurateur::TFicheConfigurateur(QWidget* parent) : FicheQuelt(parent), ui(new Ui::TFicheConfigurateur)
+{
+    m_depuisCreation.start();
+    ui->setupUi(this);
+    masquerLogos({ui->imgOlka, ui->imgTrun, ui->imgPavesc});
+    setAttribute(Qt::WA_QuitOnClose);
+
+    // Counts from creation, not from the first showing.
+    Timer1.setTimerType(Qt::PreciseTimer);
+    Timer1.setInterval(DelaiLogoMs);
+    connect(&Timer1, &QTimer::timeout, this, &TFicheConfigurateur::Timer1Timer);
+    Timer1.start();
+}
+
+TFicheConfigurateur::~TFicheConfigurateur() = default;
+
+bool TFicheConfigurateur::LireConfiguration(const QString& chemin)
+{
+    const std::optional<Configuration> lue = lireFichierConfiguration(chemin);
+    if (!lue) {
+        Frontiere::afficherMessage(this, messageConfigurationManquante(chemin));
+        return true;
+    }
+    m_config = *lue;
+    return false;
+}
+
+void TFicheConfigurateur::FormActivate()
+{
+    if (m_ferme || m_dispatchFait)
+        return;
+    m_activationReussie = false;
+    if (LireConfiguration(GetFichierConfig())) {
+        fermer();
+        return;
+    }
+    appliquerMarque(*this, m_config.Marque, QString(), {ui->imgOlka, ui->imgTrun, ui->imgPavesc});
+
+    const QString versionProgramme = QString::fromUtf8(Constantes::VersionProgramme);
+    if (versionProgramme != m_config.Version) {
+        Frontiere::afficherMessage(this, QStringLiteral("Votre Configurateur ") + m_config.Marque +
+                                             QStringLiteral(" est en Version ") + versionProgramme +
+                                             QStringLiteral(" et devrait être en Version ") + m_config.Version +
+                                             QStringLiteral("."));
+        fermer();
+        return;
+    }
+    m_activationReussie = true;
+    // A tick that came while the activation ran was held back; act on it now.
+    QTimer::singleShot(0, this, [this] { executer([this] { tenterDispatch(); }); });
+}
+
+void TFicheConfigurateur::changeEvent(QEvent* evenement)
+{
+    FicheQuelt::changeEvent(evenement);
+    // Every activation repeats the activation step.
+    if (evenement->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        planifierActivation();
+}
+
+void TFicheConfigurateur::Timer1Timer()
+{
+    const qint64 reste = DelaiLogoMs - m_depuisCreation.elapsed();
+    if (reste > 0) {
+        Timer1.start(static_cast<int>(reste));
+        return;
+    }
+    Timer1.stop();
+    m_tickRecu = true;
+    // While an activation message is open the tick is only noted: the activation
+    // step dispatches when it ends well, and never after it closed the launcher.
+    if (!enCours())
+        executer([this] { tenterDispatch(); });
+}
+
+void TFicheConfigurateur::tenterDispatch()
+{
+    if (!m_tickRecu || !m_activationReussie || m_dispatchFait || m_ferme)
+        return;
+    m_dispatchFait = true;
+    hide();
+    if (m_config.Mode == QLatin1String("chiffrage"))
+        LancerChiffrage();
+    if (m_config.Mode == QLatin1String("verification"))
+        LancerVerification();
+    if (m_config.Mode == QLatin1String("commande"))
+        LancerCommande();
+    show();
+    fermer();
+}
+
+void TFicheConfigurateur::LancerChiffrage() {}
+
+void TFicheConfigurateur::LancerVerification() {}
+
+void TFicheConfigurateur::LancerCommande() {}
+
+void TFicheConfigurateur::fermer()
+{
+    m_ferme = true;
+    Timer1.stop();
+    close();
+}
+
+void TFicheConfigurateur::closeEvent(QCloseEvent* evenement)
+{
+    FicheQuelt::closeEvent(evenement);
+    if (evenement->isAccepted()) {
+        m_ferme = true;
+        Timer1.stop();
+        Q_EMIT termine();
+    }
+}
