@@ -21,8 +21,9 @@ QString depuisWindows1252(QByteArrayView octets)
 
 bool estUtf8Valide(const QByteArray& octets)
 {
-    QStringDecoder decodeur(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decodeur.decode(octets);
+    QStringDecoder decodeur(QStringDecoder::Utf8);
+    const QString texte = decodeur.decode(octets);
+    Q_UNUSED(texte);
     return !decodeur.hasError();
 }
 

@@ -94,6 +94,7 @@ void TFicheConfigurateur::tenterDispatch()
         return;
     m_dispatchFait = true;
     hide();
+    Q_EMIT dispatche(m_config.Mode);
     if (m_config.Mode == QLatin1String("chiffrage"))
         LancerChiffrage();
     if (m_config.Mode == QLatin1String("verification"))

@@ -31,6 +31,8 @@ public:
     const Configuration& configuration() const { return m_config; }
 
 Q_SIGNALS:
+    // The first tick found a good activation: the launcher hides and opens Mode's dialog.
+    void dispatche(const QString& mode);
     // The launcher has closed: the program ends.
     void termine();
 
