@@ -3,6 +3,8 @@
 #include "ConstantesConstruction.h"
 #include "Frontiere.h"
 #include "Marque.h"
+#include "TFicheConfigurateurCommande.h"
+#include "TFicheConfigurateurVerification.h"
 #include "ui_TFicheConfigurateur.h"
 
 #include <QCloseEvent>
@@ -107,9 +109,31 @@ void TFicheConfigurateur::tenterDispatch()
 
 void TFicheConfigurateur::LancerChiffrage() {}
 
-void TFicheConfigurateur::LancerVerification() {}
+void TFicheConfigurateur::LancerVerification()
+{
+    const std::unique_ptr<TFicheConfigurateurVerification> fiche(new TFicheConfigurateurVerification(this));
+    fiche->SetMarque(m_config.Marque);
+    fiche->SetFichierTemp(m_fichierTemp);
+    fiche->SetEmailService(QString::fromUtf8(Constantes::EmailService));
+    fiche->SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
+    fiche->SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+    fiche->SetRecordId(m_config.RecordId);
+    fiche->exec();
+}
 
-void TFicheConfigurateur::LancerCommande() {}
+void TFicheConfigurateur::LancerCommande()
+{
+    const std::unique_ptr<TFicheConfigurateurCommande> fiche(new TFicheConfigurateurCommande(this));
+    fiche->SetMarque(m_config.Marque);
+    fiche->SetFichierTemp(m_fichierTemp);
+    fiche->SetEmailService(QString::fromUtf8(Constantes::EmailService));
+    fiche->SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
+    fiche->SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+    fiche->SetRecordId(m_config.RecordId);
+    fiche->SetNumeroCommande(m_config.NumeroCommande);
+    fiche->SetReferenceCommande(m_config.ReferenceCommande);
+    fiche->exec();
+}
 
 void TFicheConfigurateur::fermer()
 {
