@@ -37,6 +37,13 @@ void FicheEtapeAutomatique::FormActivate()
     m_minuterie.start();
 }
 
+void FicheEtapeAutomatique::hideEvent(QHideEvent* evenement)
+{
+    // Closed before the tick: the step does not run.
+    m_minuterie.stop();
+    FicheQuelt::hideEvent(evenement);
+}
+
 void FicheEtapeAutomatique::minuterieEchue()
 {
     m_minuterie.stop();

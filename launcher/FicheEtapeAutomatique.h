@@ -41,6 +41,7 @@ protected:
     virtual void executerEtape() = 0;
 
     void FormActivate() override;
+    void hideEvent(QHideEvent* evenement) override;
     void afficherStatut(const QString& texte);
 
     QString m_marque;
