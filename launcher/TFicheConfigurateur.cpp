@@ -4,6 +4,7 @@
 #include "Frontiere.h"
 #include "Marque.h"
 #include "TFicheConfigurateurCommande.h"
+#include "TFicheConfigurateurRecupDevis.h"
 #include "TFicheConfigurateurVerification.h"
 #include "ui_TFicheConfigurateur.h"
 
@@ -107,7 +108,19 @@ void TFicheConfigurateur::tenterDispatch()
     fermer();
 }
 
-void TFicheConfigurateur::LancerChiffrage() {}
+void TFicheConfigurateur::LancerChiffrage()
+{
+    const std::unique_ptr<TFicheConfigurateurRecupDevis> fiche(new TFicheConfigurateurRecupDevis(this));
+    fiche->SetMarque(m_config.Marque);
+    fiche->SetFichierTemp(m_fichierTemp);
+    fiche->SetIdentifiant(m_config.Identifiant);
+    fiche->SetMotDePasse(m_config.MotDePasse);
+    fiche->SetDevisId(m_config.DevisId);
+    fiche->SetEmailService(QString::fromUtf8(Constantes::EmailService));
+    fiche->SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
+    fiche->SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+    fiche->exec();
+}
 
 void TFicheConfigurateur::LancerVerification()
 {
