@@ -24,8 +24,7 @@ void signalerErreur(QWidget* parent, const QString& texte);
 // Text of the exception being handled (call inside a catch block only).
 QString texteExceptionCourante();
 
-template <typename Travail>
-bool protege(QWidget* parent, Travail&& travail)
+template <typename Travail> bool protege(QWidget* parent, Travail&& travail)
 {
     try {
         std::forward<Travail>(travail)();

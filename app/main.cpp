@@ -17,9 +17,10 @@ int main(int argc, char** argv)
 
         const QStringList parametres = QApplication::arguments().mid(1);
         if (parametres.size() != 2) {
-            Frontiere::afficherMessage(nullptr, QStringLiteral("Configurateur Quelt - Verifiez vos paramètres !\n"
-                                                               "1. Fichier temp.\n"
-                                                               "2. Fichier config."));
+            Frontiere::afficherMessage(nullptr,
+                                       QStringLiteral("Configurateur Quelt - Verifiez vos paramètres !\n"
+                                                      "1. Fichier temp.\n"
+                                                      "2. Fichier config."));
             return 0;
         }
 

@@ -3,7 +3,8 @@
 #include "ui_TFicheConfigurateurVerification.h"
 
 TFicheConfigurateurVerification::TFicheConfigurateurVerification(QWidget* proprietaire)
-    : FicheEtapeAutomatique(proprietaire, "timerVerification", "IdHTTP3"), ui(new Ui::TFicheConfigurateurVerification)
+    : FicheEtapeAutomatique(proprietaire, "timerVerification", "IdHTTP3"),
+      ui(new Ui::TFicheConfigurateurVerification)
 {
     ui->setupUi(this);
     brancher({ui->imgOlka, ui->imgTrun, ui->imgPavesc}, ui->lblInfos, QStringLiteral(" - Vérification"));

@@ -33,14 +33,17 @@ void appliquerTableErreurs(IssueEtape& issue, const QString& recordId)
         const char16_t* libelle;
     };
     static const Ligne lignes[] = {
-        {"NO_SUPPLIER_DATA", u"Impossible de commander ce produit (pas de données fournisseur dans la bibliothèque)"},
+        {"NO_SUPPLIER_DATA",
+         u"Impossible de commander ce produit (pas de données fournisseur dans la bibliothèque)"},
         {"ORDER_PROCESS_NOT_AVAILABLE",
          u"Impossible de commander ce produit (processus d’envoi de commande non configuré)"},
-        {"PRICER_OUTDATED", u"Chiffrage effectué avec une ancienne version de la bibliothèque. Une version plus "
-                            u"récente est disponible, le chiffrage doit être actualisé."},
+        {"PRICER_OUTDATED",
+         u"Chiffrage effectué avec une ancienne version de la bibliothèque. Une version plus "
+         u"récente est disponible, le chiffrage doit être actualisé."},
         {"PRICER_NOT_ALLOWED", u"L’utilisateur n’a pas le droit d’utiliser cette bibliothèque."},
         {"NO_TECHNICAL_VALIDATION",
-         u"Les données de commande fournisseur n’ont pas été renseignées. Correspond à technicalValidation=false "
+         u"Les données de commande fournisseur n’ont pas été renseignées. Correspond à "
+         u"technicalValidation=false "
          u"dans les données retournées par le WS de récupération d’un produit chiffré. L’utilisateur doit "
          u"compléter son chiffrage."},
     };
@@ -61,7 +64,8 @@ void appliquerTableErreurs(IssueEtape& issue, const QString& recordId)
     }
 }
 
-IssueEtape VerifierDevis(const EntreesVerification& entrees, ClientHttp& client, const Plateforme::Statut& statut)
+IssueEtape VerifierDevis(const EntreesVerification& entrees, ClientHttp& client,
+                         const Plateforme::Statut& statut)
 {
     if (!Plateforme::estIdentifiantValide(entrees.RecordId))
         throw Erreur(QStringLiteral("Identifiant de devis invalide : « %1 ». La vérification n’a pas été "
@@ -70,9 +74,9 @@ IssueEtape VerifierDevis(const EntreesVerification& entrees, ClientHttp& client,
 
     IssueEtape issue;
     statut(QStringLiteral("Lancement de la vérification"));
-    const ReponseHttp enregistrement = client.envoyer(
-        Plateforme::requeteGet(entrees.acces, Plateforme::cheminEnregistrement(entrees.RecordId),
-                               QStringLiteral("la lecture de l’enregistrement de devis %1").arg(entrees.RecordId)));
+    const ReponseHttp enregistrement = client.envoyer(Plateforme::requeteGet(
+        entrees.acces, Plateforme::cheminEnregistrement(entrees.RecordId),
+        QStringLiteral("la lecture de l’enregistrement de devis %1").arg(entrees.RecordId)));
     const ValeurJson valeurEnregistrement =
         lireJson(enregistrement, QStringLiteral("la lecture de l’enregistrement de devis"));
     if (!valeurEnregistrement.estObjet())
@@ -81,7 +85,8 @@ IssueEtape VerifierDevis(const EntreesVerification& entrees, ClientHttp& client,
 
     if (estProfilIndirect(valeurEnregistrement)) {
         issue.Code = QStringLiteral("VRX_INDIRECT_MODE");
-        issue.Libelle = QStringLiteral("Vous êtes de type profil indirect. Vous ne pouvez pas effectuer de commande.");
+        issue.Libelle =
+            QStringLiteral("Vous êtes de type profil indirect. Vous ne pouvez pas effectuer de commande.");
     } else {
         const QByteArray corps = '[' + entrees.RecordId.toLatin1() + ']';
         const RequeteHttp demande =
@@ -94,12 +99,14 @@ IssueEtape VerifierDevis(const EntreesVerification& entrees, ClientHttp& client,
         if (reponse.statut == 200) {
             const ValeurJson tableau = lireJson(reponse, QStringLiteral("la demande de vérification"));
             if (!tableau.estTableau())
-                throw Erreur(QStringLiteral("La réponse de la plateforme à la demande de vérification n’est pas "
-                                            "une liste."));
+                throw Erreur(
+                    QStringLiteral("La réponse de la plateforme à la demande de vérification n’est pas "
+                                   "une liste."));
             for (const ValeurJson& element : tableau.elements) {
                 if (!element.estObjet())
-                    throw Erreur(QStringLiteral("La réponse de la plateforme à la demande de vérification contient "
-                                                "un élément illisible."));
+                    throw Erreur(
+                        QStringLiteral("La réponse de la plateforme à la demande de vérification contient "
+                                       "un élément illisible."));
                 for (const auto& [nom, valeur] : element.membres)
                     if (nom == QLatin1String("errorCode"))
                         issue.Code = Json::texteBrut(valeur);
@@ -111,7 +118,8 @@ IssueEtape VerifierDevis(const EntreesVerification& entrees, ClientHttp& client,
         }
     }
 
-    Resultat::enveloppe("Verification", entrees.RecordId, issue.Code, issue.Libelle).ecrire(entrees.FichierTemp);
+    Resultat::enveloppe("Verification", entrees.RecordId, issue.Code, issue.Libelle)
+        .ecrire(entrees.FichierTemp);
     statut(QStringLiteral("Fin de la vérification"));
     return issue;
 }

@@ -6,7 +6,8 @@
 #include <QApplication>
 #include <QLabel>
 
-FicheEtapeAutomatique::FicheEtapeAutomatique(QWidget* proprietaire, const char* nomMinuterie, const char* nomClient)
+FicheEtapeAutomatique::FicheEtapeAutomatique(QWidget* proprietaire, const char* nomMinuterie,
+                                             const char* nomClient)
     : FicheQuelt(proprietaire), m_client(new ClientHttp(this))
 {
     m_acces.AdresseApiPlateforme = QString::fromUtf8(Constantes::AdresseApiPlateforme);

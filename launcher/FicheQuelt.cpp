@@ -9,7 +9,8 @@
 
 FicheQuelt::FicheQuelt(QWidget* proprietaire)
     : QDialog(proprietaire, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                                Qt::CustomizeWindowHint)
 {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);

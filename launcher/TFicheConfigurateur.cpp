@@ -16,7 +16,8 @@ constexpr int DelaiLogoMs = 500;
 
 } // namespace
 
-TFicheConfigurateur::TFicheConfigurateur(QWidget* parent) : FicheQuelt(parent), ui(new Ui::TFicheConfigurateur)
+TFicheConfigurateur::TFicheConfigurateur(QWidget* parent)
+    : FicheQuelt(parent), ui(new Ui::TFicheConfigurateur)
 {
     m_depuisCreation.start();
     ui->setupUi(this);
@@ -58,8 +59,8 @@ void TFicheConfigurateur::FormActivate()
     if (versionProgramme != m_config.Version) {
         Frontiere::afficherMessage(this, QStringLiteral("Votre Configurateur ") + m_config.Marque +
                                              QStringLiteral(" est en Version ") + versionProgramme +
-                                             QStringLiteral(" et devrait être en Version ") + m_config.Version +
-                                             QStringLiteral("."));
+                                             QStringLiteral(" et devrait être en Version ") +
+                                             m_config.Version + QStringLiteral("."));
         fermer();
         return;
     }

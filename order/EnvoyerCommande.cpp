@@ -36,18 +36,19 @@ QByteArray corpsCommande(const EntreesCommande& entrees, const QDateTime& horlog
     return corps;
 }
 
-IssueEtape EnvoyerCommande(const EntreesCommande& entrees, ClientHttp& client, const Plateforme::Statut& statut,
-                           const QDateTime& horlogeLocale)
+IssueEtape EnvoyerCommande(const EntreesCommande& entrees, ClientHttp& client,
+                           const Plateforme::Statut& statut, const QDateTime& horlogeLocale)
 {
     if (!Plateforme::estIdentifiantValide(entrees.RecordId))
-        throw Erreur(QStringLiteral("Identifiant de devis invalide : « %1 ». La commande n’a pas été envoyée : "
-                                    "l’identifiant doit être un nombre.")
-                         .arg(entrees.RecordId));
+        throw Erreur(
+            QStringLiteral("Identifiant de devis invalide : « %1 ». La commande n’a pas été envoyée : "
+                           "l’identifiant doit être un nombre.")
+                .arg(entrees.RecordId));
 
     statut(QStringLiteral("Lancement de l'envoi en commande"));
-    const RequeteHttp demande =
-        Plateforme::requetePost(entrees.acces, QLatin1String(Plateforme::CheminCommande),
-                                corpsCommande(entrees, horlogeLocale), QStringLiteral("l’envoi de la commande"));
+    const RequeteHttp demande = Plateforme::requetePost(
+        entrees.acces, QLatin1String(Plateforme::CheminCommande), corpsCommande(entrees, horlogeLocale),
+        QStringLiteral("l’envoi de la commande"));
     IssueEtape issue;
     statut(QStringLiteral("Transfert de la demande de commande au configurateur"));
     const ReponseHttp reponse = client.envoyer(demande);
@@ -60,8 +61,9 @@ IssueEtape EnvoyerCommande(const EntreesCommande& entrees, ClientHttp& client, c
         } else {
             const std::optional<ValeurJson> valeur = Json::analyser(Texte::versUtf8(reponse.texte()));
             if (!valeur || !valeur->estObjet())
-                throw Erreur(QStringLiteral("La réponse de la plateforme à l’envoi de la commande est illisible : "
-                                            "la commande a pu être enregistrée sans que sa référence soit connue."));
+                throw Erreur(
+                    QStringLiteral("La réponse de la plateforme à l’envoi de la commande est illisible : "
+                                   "la commande a pu être enregistrée sans que sa référence soit connue."));
             if (const ValeurJson* reference = valeur->membre(u"reference")) {
                 issue.Code = QStringLiteral("REFERENCE");
                 issue.Libelle = Json::texteBrut(*reference);

@@ -26,5 +26,6 @@ QByteArray corpsCommande(const EntreesCommande& entrees, const QDateTime& horlog
 // The order run: posts the order, writes the Commande result document and returns
 // the outcome. Throws Erreur (nothing written) when the id is not a number, the
 // request fails or the answer is unreadable.
-IssueEtape EnvoyerCommande(const EntreesCommande& entrees, ClientHttp& client, const Plateforme::Statut& statut,
+IssueEtape EnvoyerCommande(const EntreesCommande& entrees, ClientHttp& client,
+                           const Plateforme::Statut& statut,
                            const QDateTime& horlogeLocale = QDateTime::currentDateTime());

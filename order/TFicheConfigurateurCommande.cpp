@@ -13,6 +13,6 @@ TFicheConfigurateurCommande::~TFicheConfigurateurCommande() = default;
 
 void TFicheConfigurateurCommande::executerEtape()
 {
-    m_issue = EnvoyerCommande({m_acces, m_recordId, m_numeroCommande, m_referenceCommande, m_fichierTemp}, client(),
-                              [this](const QString& texte) { afficherStatut(texte); });
+    m_issue = EnvoyerCommande({m_acces, m_recordId, m_numeroCommande, m_referenceCommande, m_fichierTemp},
+                              client(), [this](const QString& texte) { afficherStatut(texte); });
 }

@@ -51,7 +51,8 @@ SessionPasserelle demanderSession(const DemandeSession& demande, ClientHttp& cli
 
 QString messageErreurs(const QString& marque, const QStringList& erreurs)
 {
-    QString message = QStringLiteral("Configurateur ") + marque + QStringLiteral(" : GetJetonEtUrlsErreurs \n");
+    QString message =
+        QStringLiteral("Configurateur ") + marque + QStringLiteral(" : GetJetonEtUrlsErreurs \n");
     for (const QString& ligne : erreurs)
         message += ligne + QStringLiteral("\r\n");
     return message;

@@ -38,7 +38,8 @@ QUrl adresseJeton(const DemandeSession& demande);
 // fails or the answer is not an XML document with a Configurateur root.
 SessionPasserelle demanderSession(const DemandeSession& demande, ClientHttp& client);
 
-inline const QString LigneSessionManquante = QStringLiteral("L'information de connexion n'a pas été obtenue.");
+inline const QString LigneSessionManquante =
+    QStringLiteral("L'information de connexion n'a pas été obtenue.");
 
 // The text shown when no session was obtained: a header ended by a single LF,
 // then each error line ended by CR LF.

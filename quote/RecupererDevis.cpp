@@ -75,7 +75,8 @@ QString composerDetail(const ValeurJson& produit)
 
 QString cheminImage(const QString& fichierTemp, const QString& project)
 {
-    const qsizetype separateur = std::max(fichierTemp.lastIndexOf(QLatin1Char('/')), fichierTemp.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype separateur =
+        std::max(fichierTemp.lastIndexOf(QLatin1Char('/')), fichierTemp.lastIndexOf(QLatin1Char('\\')));
     // Without a folder the result file is in the current folder: so is the picture.
     QString dossier = separateur >= 0 ? fichierTemp.left(separateur + 1) : QDir::currentPath();
     if (!dossier.endsWith(QLatin1Char('/')) && !dossier.endsWith(QLatin1Char('\\')))
@@ -105,10 +106,12 @@ ElementsDevis convertirEnregistrement(const QByteArray& enregistrementJson, cons
 {
     const std::optional<ValeurJson> lu = Json::analyser(enregistrementJson);
     if (!lu || !lu->estObjet())
-        throw Erreur(QStringLiteral("L’enregistrement de devis reçu de la plateforme n’est pas un objet JSON."));
+        throw Erreur(
+            QStringLiteral("L’enregistrement de devis reçu de la plateforme n’est pas un objet JSON."));
     const ValeurJson& enregistrement = *lu;
     if (!enregistrement.membre(u"id"))
-        throw Erreur(QStringLiteral("L’enregistrement de devis reçu de la plateforme n’a pas d’identifiant (id)."));
+        throw Erreur(
+            QStringLiteral("L’enregistrement de devis reçu de la plateforme n’a pas d’identifiant (id)."));
 
     ElementsDevis elements;
     if (const ValeurJson* location = enregistrement.membre(u"location"))
@@ -143,8 +146,9 @@ DocumentResultat documentDevis(const QByteArray& reponseRecuperation, const Elem
     if (!racine)
         throw Erreur(QStringLiteral("La réponse de récupération du devis n’a pas d’élément Configurateur."));
     const std::pair<const char*, const QString*> ordre[] = {
-        {"Libelle", &elements.Libelle},     {"Detail", &elements.Detail},         {"Repere", &elements.Repere},
-        {"EcoTaxe", &elements.EcoTaxe},     {"Quantite", &elements.Quantite},     {"PrixPublic", &elements.PrixPublic},
+        {"Libelle", &elements.Libelle},     {"Detail", &elements.Detail},
+        {"Repere", &elements.Repere},       {"EcoTaxe", &elements.EcoTaxe},
+        {"Quantite", &elements.Quantite},   {"PrixPublic", &elements.PrixPublic},
         {"PrixAchat", &elements.PrixAchat}, {"Image", &elements.Image},
     };
     for (const auto& [nom, texte] : ordre)
@@ -158,9 +162,10 @@ ElementsDevis RecupererDevis(const EntreesRecuperation& entrees, ClientHttp& cli
 {
     const QUrl adresseRecuperation(entrees.UrlRecuperation);
     if (!Passerelle::estAdresseWeb(adresseRecuperation))
-        throw Erreur(QStringLiteral("L’adresse de récupération du devis n’est pas une adresse web : « %1 ». Le "
-                                    "devis n’a pas été récupéré.")
-                         .arg(entrees.UrlRecuperation));
+        throw Erreur(
+            QStringLiteral("L’adresse de récupération du devis n’est pas une adresse web : « %1 ». Le "
+                           "devis n’a pas été récupéré.")
+                .arg(entrees.UrlRecuperation));
     RequeteHttp recuperation;
     recuperation.url = adresseRecuperation;
     recuperation.objet = QStringLiteral("la récupération du devis");
@@ -170,12 +175,13 @@ ElementsDevis RecupererDevis(const EntreesRecuperation& entrees, ClientHttp& cli
     ElementsDevis elements;
     if (!project.isEmpty()) {
         if (!Devis::estNomDeFichierSimple(project))
-            throw Erreur(QStringLiteral("Le numéro de devis reçu « %1 » n’est pas utilisable comme nom de fichier. "
-                                        "Le devis n’a pas été récupéré.")
-                             .arg(project));
-        const ReponseHttp enregistrement = client1.envoyer(
-            Plateforme::requeteGet(entrees.acces, Plateforme::cheminEnregistrement(project),
-                                   QStringLiteral("la lecture de l’enregistrement de devis %1").arg(project)));
+            throw Erreur(
+                QStringLiteral("Le numéro de devis reçu « %1 » n’est pas utilisable comme nom de fichier. "
+                               "Le devis n’a pas été récupéré.")
+                    .arg(project));
+        const ReponseHttp enregistrement = client1.envoyer(Plateforme::requeteGet(
+            entrees.acces, Plateforme::cheminEnregistrement(project),
+            QStringLiteral("la lecture de l’enregistrement de devis %1").arg(project)));
         elements = Devis::convertirEnregistrement(Texte::versUtf8(enregistrement.texte()),
                                                   Devis::cheminImage(entrees.FichierTemp, project));
     }

@@ -25,7 +25,8 @@ TFicheConfigurateurRecupDevis::TFicheConfigurateurRecupDevis(QWidget* proprietai
 
     connect(ui->btnDevisRecuperer, &QPushButton::clicked, this,
             [this] { executer([this] { btnDevisRecupererClick(); }); });
-    connect(ui->btnAnnulerRecuperation, &QPushButton::clicked, this, &TFicheConfigurateurRecupDevis::btnAnnulerRecuperationClick);
+    connect(ui->btnAnnulerRecuperation, &QPushButton::clicked, this,
+            &TFicheConfigurateurRecupDevis::btnAnnulerRecuperationClick);
 }
 
 TFicheConfigurateurRecupDevis::~TFicheConfigurateurRecupDevis() = default;
@@ -47,7 +48,8 @@ QString TFicheConfigurateurRecupDevis::MessageErreurs() const
 
 void TFicheConfigurateurRecupDevis::FormActivate()
 {
-    appliquerMarque(*this, m_demande.Marque, QStringLiteral(" - Chiffrage"), {ui->imgOlka, ui->imgTrun, ui->imgPavesc});
+    appliquerMarque(*this, m_demande.Marque, QStringLiteral(" - Chiffrage"),
+                    {ui->imgOlka, ui->imgTrun, ui->imgPavesc});
     ui->btnDevisRecuperer->setFocus();
     if (GetJetonEtUrls() <= 0) {
         Frontiere::afficherMessage(this, MessageErreurs());
@@ -62,9 +64,10 @@ void TFicheConfigurateurRecupDevis::ouvrirNavigateur()
     // Only a web address reaches the desktop: never a file, a program or another scheme.
     const QUrl adresse(m_session.UrlConnexion, QUrl::StrictMode);
     if (!Passerelle::estAdresseWeb(adresse)) {
-        Frontiere::afficherMessage(this, QStringLiteral("L’adresse de la plateforme reçue n’est pas une adresse web : "
-                                                        "« %1 ». Elle n’a pas été ouverte.")
-                                             .arg(m_session.UrlConnexion));
+        Frontiere::afficherMessage(
+            this, QStringLiteral("L’adresse de la plateforme reçue n’est pas une adresse web : "
+                                 "« %1 ». Elle n’a pas été ouverte.")
+                      .arg(m_session.UrlConnexion));
         return;
     }
     QDesktopServices::openUrl(adresse);
@@ -73,8 +76,9 @@ void TFicheConfigurateurRecupDevis::ouvrirNavigateur()
 void TFicheConfigurateurRecupDevis::btnDevisRecupererClick()
 {
     if (!m_session.obtenue()) {
-        Frontiere::afficherMessage(this, QStringLiteral("Aucune session de chiffrage n’a été ouverte : le devis ne "
-                                                        "peut pas être récupéré."));
+        Frontiere::afficherMessage(this,
+                                   QStringLiteral("Aucune session de chiffrage n’a été ouverte : le devis ne "
+                                                  "peut pas être récupéré."));
         return;
     }
     ui->btnDevisRecuperer->setEnabled(false);

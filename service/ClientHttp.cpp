@@ -54,8 +54,9 @@ QString cause(QNetworkReply::NetworkError code, bool delaiDepasse, int delaiMs)
 [[noreturn]] void echouer(const RequeteHttp& requete, const QString& detail)
 {
     const QString objet = requete.objet.isEmpty() ? QStringLiteral("la requête") : requete.objet;
-    throw Erreur(QStringLiteral("Échec de %1.\n%2 %3 : %4.")
-                     .arg(objet, QString::fromLatin1(requete.methode), Http::adresseAffichable(requete.url), detail));
+    throw Erreur(
+        QStringLiteral("Échec de %1.\n%2 %3 : %4.")
+            .arg(objet, QString::fromLatin1(requete.methode), Http::adresseAffichable(requete.url), detail));
 }
 
 } // namespace
@@ -95,7 +96,8 @@ ReponseHttp ClientHttp::envoyer(const RequeteHttp& requete)
         if (!memeOrigine(courante.url, cible))
             courante.entetes.removeIf([](const EnTeteHttp& e) { return e.confidentiel; });
         // As browsers do: 303, and 301/302 after a POST, continue as a GET without body.
-        if (reponse.statut == 303 || ((reponse.statut == 301 || reponse.statut == 302) && courante.methode == "POST")) {
+        if (reponse.statut == 303 ||
+            ((reponse.statut == 301 || reponse.statut == 302) && courante.methode == "POST")) {
             courante.methode = "GET";
             courante.corps.clear();
             courante.entetes.removeIf([](const EnTeteHttp& e) {
@@ -148,7 +150,8 @@ ReponseHttp ClientHttp::envoyerUneFois(const RequeteHttp& requete)
     if (code != QNetworkReply::NoError) {
         const bool delaiDepasse =
             code == QNetworkReply::OperationCanceledError && chrono.elapsed() >= m_delaiMs - 50;
-        echouer(requete, cause(code, delaiDepasse, m_delaiMs) + QStringLiteral(" [") + texteQt + QLatin1Char(']'));
+        echouer(requete,
+                cause(code, delaiDepasse, m_delaiMs) + QStringLiteral(" [") + texteQt + QLatin1Char(']'));
     }
     if (reponse.statut == 0)
         echouer(requete, QStringLiteral("réponse sans statut HTTP"));

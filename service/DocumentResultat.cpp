@@ -16,8 +16,8 @@ constexpr unsigned OptionsLecture = pugi::parse_default | pugi::parse_comments |
 DocumentResultat::DocumentResultat(const QByteArray& texteDepart)
 {
     // pugixml honours the text's own declaration or BOM; a declaration is rewritten on output.
-    const pugi::xml_parse_result lu = m_document.load_buffer(texteDepart.constData(),
-                                                             static_cast<size_t>(texteDepart.size()), OptionsLecture);
+    const pugi::xml_parse_result lu = m_document.load_buffer(
+        texteDepart.constData(), static_cast<size_t>(texteDepart.size()), OptionsLecture);
     if (!lu)
         throw Erreur(QStringLiteral("Le document XML reçu est illisible : %1 (position %2).")
                          .arg(QString::fromUtf8(lu.description()))
@@ -48,7 +48,8 @@ QByteArray DocumentResultat::serialiser() const
         flux << "\r\n";
     }
     const std::string utf8 = flux.str();
-    return Texte::versLatin1AvecReferences(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return Texte::versLatin1AvecReferences(
+        QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 void DocumentResultat::ecrire(const QString& chemin) const
@@ -58,7 +59,8 @@ void DocumentResultat::ecrire(const QString& chemin) const
 
 namespace Resultat {
 
-DocumentResultat enveloppe(const char* etape, const QString& recordId, const QString& code, const QString& libelle)
+DocumentResultat enveloppe(const char* etape, const QString& recordId, const QString& code,
+                           const QString& libelle)
 {
     DocumentResultat document;
     if (pugi::xml_node racine = document.racine()) {

@@ -34,7 +34,8 @@ private:
 namespace Resultat {
 
 // The status envelope of the check and order steps: Project, then etape with Code and Libelle.
-DocumentResultat enveloppe(const char* etape, const QString& recordId, const QString& code, const QString& libelle);
+DocumentResultat enveloppe(const char* etape, const QString& recordId, const QString& code,
+                           const QString& libelle);
 
 // Writes bytes to chemin through a temporary file renamed over it; throws Erreur.
 void ecrireAtomiquement(const QString& chemin, const QByteArray& octets, const QString& objet);

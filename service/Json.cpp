@@ -26,7 +26,11 @@ class Constructeur : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Cons
 {
 public:
     bool Null() { return ajouter(ValeurJson{}); }
-    bool Bool(bool b) { return ajouter(scalaire(ValeurJson::Type::Booleen, b ? QStringLiteral("true") : QStringLiteral("false"))); }
+    bool Bool(bool b)
+    {
+        return ajouter(
+            scalaire(ValeurJson::Type::Booleen, b ? QStringLiteral("true") : QStringLiteral("false")));
+    }
     bool RawNumber(const char* texte, rapidjson::SizeType longueur, bool)
     {
         return ajouter(scalaire(ValeurJson::Type::Nombre, QString::fromUtf8(texte, longueur)));
@@ -133,7 +137,8 @@ std::optional<ValeurJson> analyser(const QByteArray& utf8)
     rapidjson::Reader lecteur;
     rapidjson::MemoryStream flux(utf8.constData(), static_cast<size_t>(utf8.size()));
     // Without kParseStopWhenDoneFlag anything but blanks after the value is an error.
-    constexpr unsigned options = rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
+    constexpr unsigned options =
+        rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
     if (lecteur.Parse<options>(flux, constructeur).IsError())
         return std::nullopt;
     return std::move(constructeur.racine);

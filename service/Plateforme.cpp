@@ -16,7 +16,8 @@ QUrl adresse(const AccesPlateforme& acces, const QString& chemin)
 
 QList<EnTeteHttp> entetesPlateforme(const IdentifiantsService& service)
 {
-    const QByteArray paire = Texte::versUtf8(service.EmailService + QLatin1Char(':') + service.MotDePasseService);
+    const QByteArray paire =
+        Texte::versUtf8(service.EmailService + QLatin1Char(':') + service.MotDePasseService);
     return {
         {"Authorization", "Basic " + paire.toBase64(), true},
         {"Rodid-Issuer", Texte::versUtf8(service.CleEmetteur), true},

@@ -28,7 +28,8 @@ private:
     AccesPlateforme acces() const
     {
         return {m_sandbox.url(),
-                {QString::fromUtf8(Constantes::EmailService), QString::fromUtf8(Constantes::MotDePasseService),
+                {QString::fromUtf8(Constantes::EmailService),
+                 QString::fromUtf8(Constantes::MotDePasseService),
                  QString::fromUtf8(Constantes::CleEmetteur)}};
     }
     QString messageEchec(const RequeteHttp& requete, ClientHttp& client)
@@ -58,25 +59,33 @@ void TestClientHttp::init()
 void TestClientHttp::miseEnPlaceVueParLaPlateforme()
 {
     ClientHttp client;
-    const ReponseHttp lu = client.envoyer(Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}));
+    const ReponseHttp lu = client.envoyer(
+        Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}));
     QCOMPARE(lu.statut, 200);
     QCOMPARE(lu.corps, QByteArray(R"({"id":4711,"indirectMode":false})"));
     const QByteArray corps = "[4711]";
-    QCOMPARE(client.envoyer(Plateforme::requetePost(acces(), QLatin1String(Plateforme::CheminVerification), corps, {})).statut,
+    QCOMPARE(client
+                 .envoyer(Plateforme::requetePost(acces(), QLatin1String(Plateforme::CheminVerification),
+                                                  corps, {}))
+                 .statut,
              200);
 
     const QJsonArray journal = m_sandbox.journal();
     QCOMPARE(journal.size(), 2);
-    const QString basic = QStringLiteral("Basic ") +
-                          QString::fromLatin1((QByteArray(Constantes::EmailService) + ':' + Constantes::MotDePasseService).toBase64());
+    const QString basic =
+        QStringLiteral("Basic ") +
+        QString::fromLatin1(
+            (QByteArray(Constantes::EmailService) + ':' + Constantes::MotDePasseService).toBase64());
     for (const QJsonValue valeur : journal) {
         const QJsonObject requete = valeur.toObject();
         // Pre-emptive: on the very first request, without a challenge.
         QCOMPARE(Sandbox::entetes(requete, QStringLiteral("Authorization")), QStringList{basic});
         QCOMPARE(Sandbox::entetes(requete, QStringLiteral("Rodid-Issuer")),
                  QStringList{QString::fromUtf8(Constantes::CleEmetteur)});
-        QCOMPARE(Sandbox::entetes(requete, QStringLiteral("Accept")), QStringList{QString::fromLatin1(Http::Accept)});
-        QCOMPARE(Sandbox::entetes(requete, QStringLiteral("User-Agent")), QStringList{QString::fromLatin1(Http::UserAgent)});
+        QCOMPARE(Sandbox::entetes(requete, QStringLiteral("Accept")),
+                 QStringList{QString::fromLatin1(Http::Accept)});
+        QCOMPARE(Sandbox::entetes(requete, QStringLiteral("User-Agent")),
+                 QStringList{QString::fromLatin1(Http::UserAgent)});
     }
     const QJsonObject get = journal.at(0).toObject();
     QCOMPARE(get.value(QLatin1String("method")).toString(), QStringLiteral("GET"));
@@ -86,8 +95,10 @@ void TestClientHttp::miseEnPlaceVueParLaPlateforme()
     const QJsonObject post = journal.at(1).toObject();
     QCOMPARE(post.value(QLatin1String("method")).toString(), QStringLiteral("POST"));
     QCOMPARE(post.value(QLatin1String("path")).toString(), QLatin1String(Plateforme::CheminVerification));
-    QCOMPARE(Sandbox::entetes(post, QStringLiteral("Content-Type")), QStringList{QStringLiteral("application/json")});
-    QCOMPARE(Sandbox::entetes(post, QStringLiteral("Content-Encoding")), QStringList{QStringLiteral("utf-8")});
+    QCOMPARE(Sandbox::entetes(post, QStringLiteral("Content-Type")),
+             QStringList{QStringLiteral("application/json")});
+    QCOMPARE(Sandbox::entetes(post, QStringLiteral("Content-Encoding")),
+             QStringList{QStringLiteral("utf-8")});
     QCOMPARE(Sandbox::corps(post), corps);
     // The cookie the GET's answer set goes back with the POST of the same client.
     const QStringList cookies = Sandbox::entetes(post, QStringLiteral("Cookie"));
@@ -97,7 +108,8 @@ void TestClientHttp::miseEnPlaceVueParLaPlateforme()
     // Another client (another dialog) has no cookie.
     ClientHttp autre;
     m_sandbox.viderJournal();
-    autre.envoyer(Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}));
+    autre.envoyer(
+        Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}));
     QVERIFY(Sandbox::entetes(m_sandbox.journal().at(0).toObject(), QStringLiteral("Cookie")).isEmpty());
 }
 
@@ -109,10 +121,17 @@ void TestClientHttp::echecs_data()
 
     QTest::newRow("404") << QJsonObject{{"method", "GET"}, {"path", chemin}, {"status", 404}, {"body", "{}"}}
                          << QStringLiteral("statut HTTP 404");
-    QTest::newRow("500") << QJsonObject{{"method", "GET"}, {"path", chemin}, {"status", 500}, {"body", "boom"}}
+    QTest::newRow("500") << QJsonObject{{"method", "GET"},
+                                        {"path", chemin},
+                                        {"status", 500},
+                                        {"body", "boom"}}
                          << QStringLiteral("statut HTTP 500");
     QTest::newRow("coupure en plein corps")
-        << QJsonObject{{"method", "GET"}, {"path", chemin}, {"status", 200}, {"action", "reset"}, {"body", R"({"id":4711,"indirectMode":false,"pad":"xxxxxxxx"})"}}
+        << QJsonObject{{"method", "GET"},
+                       {"path", chemin},
+                       {"status", 200},
+                       {"action", "reset"},
+                       {"body", R"({"id":4711,"indirectMode":false,"pad":"xxxxxxxx"})"}}
         << QStringLiteral("Échec de la lecture");
 }
 
@@ -122,31 +141,42 @@ void TestClientHttp::echecs()
     QFETCH(QString, attendu);
     m_sandbox.surcharger(surcharge);
     ClientHttp client;
-    const QString message = messageEchec(
-        Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), QStringLiteral("la lecture du devis")),
-        client);
+    const QString message =
+        messageEchec(Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")),
+                                            QStringLiteral("la lecture du devis")),
+                     client);
     QVERIFY2(message.contains(attendu), qPrintable(message));
-    QVERIFY2(message.contains(QStringLiteral("GET ") + m_sandbox.url() + QStringLiteral("/api/v2.0/quotation-records/4711")),
+    QVERIFY2(message.contains(QStringLiteral("GET ") + m_sandbox.url() +
+                              QStringLiteral("/api/v2.0/quotation-records/4711")),
              qPrintable(message));
 }
 
 void TestClientHttp::delaiDepasse()
 {
-    m_sandbox.surcharger({{"method", "GET"}, {"path", Plateforme::cheminEnregistrement(QStringLiteral("4711"))},
-                          {"action", "stall"}, {"delayMs", 5000}, {"status", 200}, {"body", "{}"}});
+    m_sandbox.surcharger({{"method", "GET"},
+                          {"path", Plateforme::cheminEnregistrement(QStringLiteral("4711"))},
+                          {"action", "stall"},
+                          {"delayMs", 5000},
+                          {"status", 200},
+                          {"body", "{}"}});
     ClientHttp client;
     client.setDelaiMs(800);
-    const QString message =
-        messageEchec(Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}), client);
+    const QString message = messageEchec(
+        Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}),
+        client);
     QVERIFY2(message.contains(QStringLiteral("aucune réponse du serveur depuis 0.8 s")), qPrintable(message));
 }
 
 void TestClientHttp::redirectionMemeOrigine()
 {
-    m_sandbox.surcharger({{"method", "POST"}, {"path", "/api/ancien"}, {"action", "redirect"}, {"status", 307},
+    m_sandbox.surcharger({{"method", "POST"},
+                          {"path", "/api/ancien"},
+                          {"action", "redirect"},
+                          {"status", 307},
                           {"location", QLatin1String(Plateforme::CheminVerification)}});
     ClientHttp client;
-    const ReponseHttp reponse = client.envoyer(Plateforme::requetePost(acces(), QStringLiteral("/api/ancien"), "[4711]", {}));
+    const ReponseHttp reponse =
+        client.envoyer(Plateforme::requetePost(acces(), QStringLiteral("/api/ancien"), "[4711]", {}));
     QCOMPARE(reponse.statut, 200);
     const QJsonArray journal = m_sandbox.journal();
     QCOMPARE(journal.size(), 2);
@@ -161,12 +191,16 @@ void TestClientHttp::redirectionAutreOrigine()
 {
     Sandbox autre;
     QVERIFY(autre.demarre());
-    autre.surcharger({{"method", "GET"}, {"path", "/ailleurs"}, {"status", 200}, {"body", "{}"}, {"skipAuth", true}});
-    m_sandbox.surcharger({{"method", "GET"}, {"path", Plateforme::cheminEnregistrement(QStringLiteral("4711"))},
-                          {"action", "redirect"}, {"status", 302}, {"location", autre.url() + QStringLiteral("/ailleurs")}});
+    autre.surcharger(
+        {{"method", "GET"}, {"path", "/ailleurs"}, {"status", 200}, {"body", "{}"}, {"skipAuth", true}});
+    m_sandbox.surcharger({{"method", "GET"},
+                          {"path", Plateforme::cheminEnregistrement(QStringLiteral("4711"))},
+                          {"action", "redirect"},
+                          {"status", 302},
+                          {"location", autre.url() + QStringLiteral("/ailleurs")}});
     ClientHttp client;
-    const ReponseHttp reponse =
-        client.envoyer(Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}));
+    const ReponseHttp reponse = client.envoyer(
+        Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}));
     QCOMPARE(reponse.statut, 200);
     const QJsonArray recus = autre.journal();
     QCOMPARE(recus.size(), 1);
@@ -176,9 +210,11 @@ void TestClientHttp::redirectionAutreOrigine()
     QCOMPARE(Sandbox::entetes(requete, QStringLiteral("User-Agent")).size(), 1);
 
     // The status judged is the final one.
-    autre.surcharger({{"method", "GET"}, {"path", "/ailleurs"}, {"status", 500}, {"body", ""}, {"skipAuth", true}});
-    const QString message =
-        messageEchec(Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}), client);
+    autre.surcharger(
+        {{"method", "GET"}, {"path", "/ailleurs"}, {"status", 500}, {"body", ""}, {"skipAuth", true}});
+    const QString message = messageEchec(
+        Plateforme::requeteGet(acces(), Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}),
+        client);
     QVERIFY2(message.contains(QStringLiteral("statut HTTP 500")), qPrintable(message));
 }
 
@@ -192,7 +228,8 @@ void TestClientHttp::connexionRefusee()
     ClientHttp client;
     AccesPlateforme ferme = acces();
     ferme.AdresseApiPlateforme = QStringLiteral("http://127.0.0.1:%1").arg(port);
-    const QString message = messageEchec(Plateforme::requeteGet(ferme, QStringLiteral("/x"), QStringLiteral("la lecture")), client);
+    const QString message = messageEchec(
+        Plateforme::requeteGet(ferme, QStringLiteral("/x"), QStringLiteral("la lecture")), client);
     QVERIFY2(message.contains(QStringLiteral("connexion refusée")), qPrintable(message));
 }
 

@@ -9,9 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
 #include <pugixml.hpp>
-#include <QTest>
 
 // The order run against the sandbox platform, and its body, without widgets.
 class TestCommande : public QObject
@@ -34,10 +34,11 @@ private Q_SLOTS:
 private:
     EntreesCommande entrees(const QString& recordId = QStringLiteral("4711")) const
     {
-        return {accesSandbox(m_sandbox.url()), recordId, QStringLiteral("2021-042"), QStringLiteral("Chantier Nord"),
-                m_resultat};
+        return {accesSandbox(m_sandbox.url()), recordId, QStringLiteral("2021-042"),
+                QStringLiteral("Chantier Nord"), m_resultat};
     }
-    QString commander(IssueEtape* issue = nullptr, QStringList* statuts = nullptr, const QString& recordId = QStringLiteral("4711"))
+    QString commander(IssueEtape* issue = nullptr, QStringList* statuts = nullptr,
+                      const QString& recordId = QStringLiteral("4711"))
     {
         ClientHttp client;
         try {
@@ -74,8 +75,9 @@ void TestCommande::corpsDeLExemple()
 {
     const QDateTime horloge(QDate(2021, 3, 15), QTime(9, 30, 0, 250));
     QCOMPARE(corpsCommande(entrees(), horloge),
-             QByteArray(R"({"quotationRecordIds": [4711],"documentNumber": "de(CALVENOR)2021-042","documentTitle": )"
-                        R"("Chantier Nord","documentDate": "\/Date(1615800600250+0100)\/" ,"comment": ""})"));
+             QByteArray(
+                 R"({"quotationRecordIds": [4711],"documentNumber": "de(CALVENOR)2021-042","documentTitle": )"
+                 R"("Chantier Nord","documentDate": "\/Date(1615800600250+0100)\/" ,"comment": ""})"));
 }
 
 void TestCommande::corpsValeursVidesEtEchappees()
@@ -95,7 +97,8 @@ void TestCommande::corpsValeursVidesEtEchappees()
     const std::optional<ValeurJson> lu = Json::analyser(corpsCommande(piege, horloge));
     QVERIFY(lu && lu->estObjet());
     QCOMPARE(lu->membres.size(), size_t(5));
-    QCOMPARE(Json::texteBrut(*lu->membre(u"documentNumber")), QStringLiteral("de(CALVENOR)") + piege.NumeroCommande);
+    QCOMPARE(Json::texteBrut(*lu->membre(u"documentNumber")),
+             QStringLiteral("de(CALVENOR)") + piege.NumeroCommande);
     QCOMPARE(Json::texteBrut(*lu->membre(u"documentTitle")), piege.ReferenceCommande);
     QCOMPARE(Json::texteBrut(*lu->membre(u"comment")), QString());
     QVERIFY(corpsCommande(piege, horloge).contains("Fen\xC3\xAAtre"));
@@ -106,7 +109,8 @@ void TestCommande::compteDateHorlogeLocale()
     // The local reading counted as is, whatever the zone.
     QCOMPARE(compteDate(QDateTime(QDate(1970, 1, 1), QTime(0, 0, 1))), qint64(1000));
     QCOMPARE(compteDate(QDateTime(QDate(2021, 3, 15), QTime(9, 30, 0, 250))), qint64(1615800600250));
-    QCOMPARE(compteDate(QDateTime(QDate(2021, 7, 1), QTime(12, 0), QTimeZone("Europe/Paris"))), qint64(1625140800000));
+    QCOMPARE(compteDate(QDateTime(QDate(2021, 7, 1), QTime(12, 0), QTimeZone("Europe/Paris"))),
+             qint64(1625140800000));
 }
 
 void TestCommande::issues_data()
@@ -116,15 +120,16 @@ void TestCommande::issues_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("libelle");
 
-    QTest::newRow("reference chaine") << 200 << QByteArray(R"({"reference":"CDE-815"})") << QStringLiteral("REFERENCE")
-                                      << QStringLiteral("CDE-815");
-    QTest::newRow("reference nombre") << 200 << QByteArray(R"({"status":"ok","reference":815})") << QStringLiteral("REFERENCE")
-                                      << QStringLiteral("815");
-    QTest::newRow("reference echappee") << 200 << QByteArray(R"({"reference":"A\"B\u00e9"})") << QStringLiteral("REFERENCE")
-                                        << QStringLiteral("A\"Bé");
+    QTest::newRow("reference chaine") << 200 << QByteArray(R"({"reference":"CDE-815"})")
+                                      << QStringLiteral("REFERENCE") << QStringLiteral("CDE-815");
+    QTest::newRow("reference nombre") << 200 << QByteArray(R"({"status":"ok","reference":815})")
+                                      << QStringLiteral("REFERENCE") << QStringLiteral("815");
+    QTest::newRow("reference echappee") << 200 << QByteArray(R"({"reference":"A\"B\u00e9"})")
+                                        << QStringLiteral("REFERENCE") << QStringLiteral("A\"Bé");
     QTest::newRow("null") << 200 << QByteArray("null") << QStringLiteral("ERROR")
                           << QStringLiteral("Erreur sur le passage en commande");
-    QTest::newRow("objet sans reference") << 200 << QByteArray(R"({"Reference":"x","id":1})") << QString() << QString();
+    QTest::newRow("objet sans reference")
+        << 200 << QByteArray(R"({"Reference":"x","id":1})") << QString() << QString();
     QTest::newRow("204") << 204 << QByteArray() << QStringLiteral("RESPONSE_CODE") << QStringLiteral("204");
     QTest::newRow("201") << 201 << QByteArray(R"({"reference":"CDE-1"})") << QStringLiteral("RESPONSE_CODE")
                          << QStringLiteral("201");
@@ -136,7 +141,9 @@ void TestCommande::issues()
     QFETCH(QByteArray, reponse);
     QFETCH(QString, code);
     QFETCH(QString, libelle);
-    m_sandbox.surcharger({{"method", "POST"}, {"path", QLatin1String(Plateforme::CheminCommande)}, {"status", statut},
+    m_sandbox.surcharger({{"method", "POST"},
+                          {"path", QLatin1String(Plateforme::CheminCommande)},
+                          {"status", statut},
                           {"body", QString::fromUtf8(reponse)}});
     IssueEtape issue;
     QStringList statuts;
@@ -162,14 +169,16 @@ void TestCommande::envoiVuParLaPlateforme()
     IssueEtape issue;
     QCOMPARE(commander(&issue), QString());
     QCOMPARE(issue.Code, QStringLiteral("REFERENCE"));
-    QCOMPARE(lireFichier(m_resultat), QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Configurateur><Project>4711"
-                                                 "</Project><Commande><Code>REFERENCE</Code><Libelle>CDE-815</Libelle>"
-                                                 "</Commande></Configurateur>\r\n"));
+    QCOMPARE(lireFichier(m_resultat),
+             QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Configurateur><Project>4711"
+                        "</Project><Commande><Code>REFERENCE</Code><Libelle>CDE-815</Libelle>"
+                        "</Commande></Configurateur>\r\n"));
     const QJsonArray journal = m_sandbox.journal();
     QCOMPARE(journal.size(), 1);
     const QByteArray corps = Sandbox::corps(journal.at(0).toObject());
-    QVERIFY2(corps.startsWith(R"({"quotationRecordIds": [4711],"documentNumber": "de(CALVENOR)2021-042","documentTitle": )"
-                              R"("Chantier Nord","documentDate": "\/Date()"),
+    QVERIFY2(corps.startsWith(
+                 R"({"quotationRecordIds": [4711],"documentNumber": "de(CALVENOR)2021-042","documentTitle": )"
+                 R"("Chantier Nord","documentDate": "\/Date()"),
              corps.constData());
     QVERIFY(corps.endsWith(R"(+0100)\/" ,"comment": ""})"));
 }
@@ -183,13 +192,23 @@ void TestCommande::echecs_data()
                          << QStringLiteral("statut HTTP 404");
     QTest::newRow("500") << QJsonObject{{"method", "POST"}, {"path", chemin}, {"status", 500}, {"body", "{}"}}
                          << QStringLiteral("statut HTTP 500");
-    QTest::newRow("null precede d'un blanc") << QJsonObject{{"method", "POST"}, {"path", chemin}, {"status", 200}, {"body", " null"}}
-                                             << QStringLiteral("illisible");
-    QTest::newRow("NULL") << QJsonObject{{"method", "POST"}, {"path", chemin}, {"status", 200}, {"body", "NULL"}}
+    QTest::newRow("null precede d'un blanc")
+        << QJsonObject{{"method", "POST"}, {"path", chemin}, {"status", 200}, {"body", " null"}}
+        << QStringLiteral("illisible");
+    QTest::newRow("NULL") << QJsonObject{{"method", "POST"},
+                                         {"path", chemin},
+                                         {"status", 200},
+                                         {"body", "NULL"}}
                           << QStringLiteral("illisible");
-    QTest::newRow("tableau") << QJsonObject{{"method", "POST"}, {"path", chemin}, {"status", 200}, {"body", "[]"}}
+    QTest::newRow("tableau") << QJsonObject{{"method", "POST"},
+                                            {"path", chemin},
+                                            {"status", 200},
+                                            {"body", "[]"}}
                              << QStringLiteral("illisible");
-    QTest::newRow("corps vide") << QJsonObject{{"method", "POST"}, {"path", chemin}, {"status", 200}, {"body", ""}}
+    QTest::newRow("corps vide") << QJsonObject{{"method", "POST"},
+                                               {"path", chemin},
+                                               {"status", 200},
+                                               {"body", ""}}
                                 << QStringLiteral("illisible");
 }
 

@@ -46,56 +46,67 @@ void TestConfiguration::lecture_data()
 
     const QString mille(1000, QLatin1Char('x'));
     QTest::newRow("fichier vide") << QByteArray() << Configuration();
-    QTest::newRow("neuf valeurs") << QByteArray("[General]\r\nVersion=1\r\nConfigurateur=olka\r\nMode=commande\r\n"
-                                                "[Utilisateur]\r\nIdentifiant=jean@ex.fr\r\nMotDePasse=s3cret\r\n"
-                                                "[Update]\r\nDevisId=D123\r\n[RecordId]\r\nValeur=4711\r\n"
-                                                "[Commande]\r\nNumero=2021-042\r\nReference=Chantier Nord\r\n")
-                                  << Configuration{QStringLiteral("1"),        QStringLiteral("olka"),
-                                                   QStringLiteral("commande"), QStringLiteral("jean@ex.fr"),
-                                                   QStringLiteral("s3cret"),   QStringLiteral("D123"),
-                                                   QStringLiteral("4711"),     QStringLiteral("2021-042"),
-                                                   QStringLiteral("Chantier Nord")};
-    QTest::newRow("cles absentes: defauts") << QByteArray("[General]\nConfigurateur=trun\n[Autre]\nMode=commande\n")
-                                            << avec({{&Configuration::Marque, QStringLiteral("trun")}});
+    QTest::newRow("neuf valeurs")
+        << QByteArray("[General]\r\nVersion=1\r\nConfigurateur=olka\r\nMode=commande\r\n"
+                      "[Utilisateur]\r\nIdentifiant=jean@ex.fr\r\nMotDePasse=s3cret\r\n"
+                      "[Update]\r\nDevisId=D123\r\n[RecordId]\r\nValeur=4711\r\n"
+                      "[Commande]\r\nNumero=2021-042\r\nReference=Chantier Nord\r\n")
+        << Configuration{
+               QStringLiteral("1"),          QStringLiteral("olka"),     QStringLiteral("commande"),
+               QStringLiteral("jean@ex.fr"), QStringLiteral("s3cret"),   QStringLiteral("D123"),
+               QStringLiteral("4711"),       QStringLiteral("2021-042"), QStringLiteral("Chantier Nord")};
+    QTest::newRow("cles absentes: defauts")
+        << QByteArray("[General]\nConfigurateur=trun\n[Autre]\nMode=commande\n")
+        << avec({{&Configuration::Marque, QStringLiteral("trun")}});
     QTest::newRow("valeurs vides") << QByteArray("[General]\nVersion=\nMode=\n")
-                                   << avec({{&Configuration::Version, QString()}, {&Configuration::Mode, QString()}});
-    QTest::newRow("casse des noms") << QByteArray("[GENERAL]\nversion=1\nMODE=verification\n[recordid]\nVALEUR=812\n")
-                                    << avec({{&Configuration::Version, QStringLiteral("1")},
-                                             {&Configuration::Mode, QStringLiteral("verification")},
-                                             {&Configuration::RecordId, QStringLiteral("812")}});
+                                   << avec({{&Configuration::Version, QString()},
+                                            {&Configuration::Mode, QString()}});
+    QTest::newRow("casse des noms")
+        << QByteArray("[GENERAL]\nversion=1\nMODE=verification\n[recordid]\nVALEUR=812\n")
+        << avec({{&Configuration::Version, QStringLiteral("1")},
+                 {&Configuration::Mode, QStringLiteral("verification")},
+                 {&Configuration::RecordId, QStringLiteral("812")}});
     QTest::newRow("blancs autour") << QByteArray("[General]\nVersion =   1  \n Configurateur\t=\tpavesc \n")
                                    << avec({{&Configuration::Version, QStringLiteral("1")},
                                             {&Configuration::Marque, QStringLiteral("pavesc")}});
-    QTest::newRow("doublons: le premier") << QByteArray("[General]\nVersion=1\nVersion=2\n[General]\nMode=commande\n"
-                                                        "[general]\nMode=verification\n")
-                                          << avec({{&Configuration::Version, QStringLiteral("1")},
-                                                   {&Configuration::Mode, QStringLiteral("commande")}});
-    QTest::newRow("commentaires") << QByteArray("; Version=9\n[General]\n# Mode=commande\n;Configurateur=trun\nVersion=1\n")
-                                  << avec({{&Configuration::Version, QStringLiteral("1")}});
+    QTest::newRow("doublons: le premier")
+        << QByteArray("[General]\nVersion=1\nVersion=2\n[General]\nMode=commande\n"
+                      "[general]\nMode=verification\n")
+        << avec({{&Configuration::Version, QStringLiteral("1")},
+                 {&Configuration::Mode, QStringLiteral("commande")}});
+    QTest::newRow("commentaires")
+        << QByteArray("; Version=9\n[General]\n# Mode=commande\n;Configurateur=trun\nVersion=1\n")
+        << avec({{&Configuration::Version, QStringLiteral("1")}});
     QTest::newRow("pas de commentaire en ligne")
         << QByteArray("[Utilisateur]\nMotDePasse=abc ;def #ghi\n")
         << avec({{&Configuration::MotDePasse, QStringLiteral("abc ;def #ghi")}});
-    QTest::newRow("valeur de 1000 caracteres") << (QByteArray("[Commande]\nReference=") + mille.toLatin1() + "\nNumero=7\n")
-                                               << avec({{&Configuration::ReferenceCommande, mille},
-                                                        {&Configuration::NumeroCommande, QStringLiteral("7")}});
-    QTest::newRow("cles indentees") << QByteArray("[General]\nVersion=1\n    Mode=commande\n\tConfigurateur=olka\n")
+    QTest::newRow("valeur de 1000 caracteres")
+        << (QByteArray("[Commande]\nReference=") + mille.toLatin1() + "\nNumero=7\n")
+        << avec({{&Configuration::ReferenceCommande, mille},
+                 {&Configuration::NumeroCommande, QStringLiteral("7")}});
+    QTest::newRow("cles indentees") << QByteArray(
+                                           "[General]\nVersion=1\n    Mode=commande\n\tConfigurateur=olka\n")
                                     << avec({{&Configuration::Version, QStringLiteral("1")},
                                              {&Configuration::Mode, QStringLiteral("commande")},
                                              {&Configuration::Marque, QStringLiteral("olka")}});
-    QTest::newRow("guillemets gardes") << QByteArray("[Commande]\nReference=\"Nord\"\n")
-                                       << avec({{&Configuration::ReferenceCommande, QStringLiteral("\"Nord\"")}});
-    QTest::newRow("utf-8 avec BOM") << QByteArray("\xEF\xBB\xBF[General]\nVersion=1\n[Commande]\nReference=Fenêtre "
-                                                  "séjour\n")
-                                    << avec({{&Configuration::Version, QStringLiteral("1")},
-                                             {&Configuration::ReferenceCommande, QStringLiteral("Fenêtre séjour")}});
+    QTest::newRow("guillemets gardes")
+        << QByteArray("[Commande]\nReference=\"Nord\"\n")
+        << avec({{&Configuration::ReferenceCommande, QStringLiteral("\"Nord\"")}});
+    QTest::newRow("utf-8 avec BOM")
+        << QByteArray("\xEF\xBB\xBF[General]\nVersion=1\n[Commande]\nReference=Fenêtre "
+                      "séjour\n")
+        << avec({{&Configuration::Version, QStringLiteral("1")},
+                 {&Configuration::ReferenceCommande, QStringLiteral("Fenêtre séjour")}});
     QTest::newRow("utf-8 sans BOM") << QByteArray("[Commande]\nReference=Baie vitrée\n")
-                                    << avec({{&Configuration::ReferenceCommande, QStringLiteral("Baie vitrée")}});
+                                    << avec({{&Configuration::ReferenceCommande,
+                                              QStringLiteral("Baie vitrée")}});
     QTest::newRow("utf-16 avec BOM")
         << utf16AvecBom(QStringLiteral("[General]\r\nVersion=1\r\n[Commande]\r\nReference=Façade été\r\n"))
         << avec({{&Configuration::Version, QStringLiteral("1")},
                  {&Configuration::ReferenceCommande, QStringLiteral("Façade été")}});
     QTest::newRow("windows-1252") << QByteArray("[Commande]\nReference=Fen\xEAtre l\x92\xE9t\xE9 \x80\n")
-                                  << avec({{&Configuration::ReferenceCommande, QStringLiteral("Fenêtre l’été €")}});
+                                  << avec({{&Configuration::ReferenceCommande,
+                                            QStringLiteral("Fenêtre l’été €")}});
     QTest::newRow("Mode en capitale garde") << QByteArray("[General]\nMode=Chiffrage\n")
                                             << avec({{&Configuration::Mode, QStringLiteral("Chiffrage")}});
 }

@@ -56,8 +56,9 @@ void TestConversion::detailExempleTravaille()
         "dimension2":{"label":"Hauteur","value":1350,"unit":"mm"},
         "options":[{"name":"Option A"},{"name":"Option B"}],
         "optionDescriptions":["Texte A"],"informations":[]})");
-    QCOMPARE(Devis::composerDetail(p), QStringLiteral("Fenêtre deux vantaux\n\nLargeur 1200 mm\nHauteur 1350 mm\n"
-                                                      "Option A\nOption B\n\nTexte A\n\n\n"));
+    QCOMPARE(Devis::composerDetail(p),
+             QStringLiteral("Fenêtre deux vantaux\n\nLargeur 1200 mm\nHauteur 1350 mm\n"
+                            "Option A\nOption B\n\nTexte A\n\n\n"));
 }
 
 void TestConversion::blocsDuDetail_data()
@@ -66,15 +67,18 @@ void TestConversion::blocsDuDetail_data()
     QTest::addColumn<QString>("detail");
     QTest::newRow("rien") << QByteArray("{}") << QString();
     QTest::newRow("descriptions vide") << QByteArray(R"({"descriptions":[]})") << QStringLiteral("\n");
-    QTest::newRow("dimension label seul") << QByteArray(R"({"dimension1":{"label":"Largeur"}})") << QStringLiteral("Largeur\n");
-    QTest::newRow("dimension sans label") << QByteArray(R"({"dimension2":{"value":12.50,"unit":"cm"}})")
-                                          << QStringLiteral(" 12.50 cm\n");
-    QTest::newRow("option sans name") << QByteArray(R"({"options":[{"id":1},{"name":"Volet"}]})") << QStringLiteral("Volet\n\n");
+    QTest::newRow("dimension label seul")
+        << QByteArray(R"({"dimension1":{"label":"Largeur"}})") << QStringLiteral("Largeur\n");
+    QTest::newRow("dimension sans label")
+        << QByteArray(R"({"dimension2":{"value":12.50,"unit":"cm"}})") << QStringLiteral(" 12.50 cm\n");
+    QTest::newRow("option sans name")
+        << QByteArray(R"({"options":[{"id":1},{"name":"Volet"}]})") << QStringLiteral("Volet\n\n");
     QTest::newRow("options vide") << QByteArray(R"({"options":[]})") << QStringLiteral("\n");
     QTest::newRow("informations") << QByteArray(R"({"informations":["Pose comprise",null,3]})")
                                   << QStringLiteral("Pose comprise\nnull\n3\n\n");
-    QTest::newRow("types inattendus: absents") << QByteArray(R"({"descriptions":null,"dimension1":"x","options":{"name":"a"},"informations":"y"})")
-                                               << QString();
+    QTest::newRow("types inattendus: absents")
+        << QByteArray(R"({"descriptions":null,"dimension1":"x","options":{"name":"a"},"informations":"y"})")
+        << QString();
 }
 
 void TestConversion::blocsDuDetail()
@@ -97,15 +101,17 @@ void TestConversion::elements_data()
     complet.Quantite = QStringLiteral("2");
     complet.PrixPublic = QStringLiteral("1250.00");
     complet.PrixAchat = QStringLiteral("980.5");
-    QTest::newRow("complet") << QByteArray(R"({"id":4711,"location":"Salon","product":{"name":"Fenêtre PVC","quantity":2,
+    QTest::newRow("complet")
+        << QByteArray(R"({"id":4711,"location":"Salon","product":{"name":"Fenêtre PVC","quantity":2,
         "descriptions":["Deux vantaux"]},"pricing":{"totalPurchaseBasePrice":1250.00,"totalPurchasePrice":980.5,"ecoTax":12.50}})")
-                             << complet;
+        << complet;
 
     ElementsDevis nulls;
     nulls.Libelle = QStringLiteral("null");
     nulls.Quantite = QStringLiteral("null");
     QTest::newRow("nulls") << QByteArray(R"({"id":1,"location":null,"product":{"name":null,"quantity":null},
-        "pricing":{"ecoTax":null}})") << nulls;
+        "pricing":{"ecoTax":null}})")
+                           << nulls;
 
     ElementsDevis chaineNull;
     chaineNull.Repere = QStringLiteral("\"null\"");
@@ -118,8 +124,10 @@ void TestConversion::elements_data()
     QTest::newRow("location echappee") << QByteArray(R"({"id":1,"location":"Cuisine \"est\""})") << echappe;
 
     QTest::newRow("produit et prix absents") << QByteArray(R"({"id":"A1"})") << ElementsDevis();
-    QTest::newRow("produit pas un objet") << QByteArray(R"({"id":1,"product":"x","pricing":[1]})") << ElementsDevis();
-    QTest::newRow("printImage sans value") << QByteArray(R"({"id":1,"printImage":{"type":"png"}})") << ElementsDevis();
+    QTest::newRow("produit pas un objet")
+        << QByteArray(R"({"id":1,"product":"x","pricing":[1]})") << ElementsDevis();
+    QTest::newRow("printImage sans value")
+        << QByteArray(R"({"id":1,"printImage":{"type":"png"}})") << ElementsDevis();
 }
 
 void TestConversion::elements()
@@ -159,19 +167,22 @@ void TestConversion::enregistrementRefuse()
 void TestConversion::documentGardeLaReponse()
 {
     const QString image = m_dossier.filePath(QStringLiteral("4711.bmp"));
-    const QByteArray record = R"({"id":4711,"product":{"name":"Porte d’entrée","quantity":1},"printImage":{"value":")" +
-                              png(30, 20).toLatin1() + R"("}})";
+    const QByteArray record =
+        R"({"id":4711,"product":{"name":"Porte d’entrée","quantity":1},"printImage":{"value":")" +
+        png(30, 20).toLatin1() + R"("}})";
     const ElementsDevis elements = Devis::convertirEnregistrement(record, image);
     QCOMPARE(elements.Image, image);
     QCOMPARE(QImage(image).size(), QSize(30, 20));
 
-    const QByteArray reponse = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Configurateur><Jeton>T</Jeton>"
-                               "<Passerelle>olka</Passerelle><Project>4711</Project><Client>Dupr\xE9</Client></Configurateur>";
-    QCOMPARE(Devis::documentDevis(reponse, elements).serialiser(),
-             "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Configurateur><Jeton>T</Jeton><Passerelle>olka"
-             "</Passerelle><Project>4711</Project><Client>Dupr\xE9</Client><Libelle>Porte d&#8217;entr\xE9"
-             "e</Libelle><Detail/><Repere/><EcoTaxe/><Quantite>1</Quantite><PrixPublic/><PrixAchat/><Image>" +
-                 image.toUtf8() + "</Image></Configurateur>\r\n");
+    const QByteArray reponse =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Configurateur><Jeton>T</Jeton>"
+        "<Passerelle>olka</Passerelle><Project>4711</Project><Client>Dupr\xE9</Client></Configurateur>";
+    QCOMPARE(
+        Devis::documentDevis(reponse, elements).serialiser(),
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<Configurateur><Jeton>T</Jeton><Passerelle>olka"
+        "</Passerelle><Project>4711</Project><Client>Dupr\xE9</Client><Libelle>Porte d&#8217;entr\xE9"
+        "e</Libelle><Detail/><Repere/><EcoTaxe/><Quantite>1</Quantite><PrixPublic/><PrixAchat/><Image>" +
+            image.toUtf8() + "</Image></Configurateur>\r\n");
     QVERIFY_THROWS_EXCEPTION(Erreur, Devis::documentDevis("<Autre/>", elements));
     QVERIFY_THROWS_EXCEPTION(Erreur, Devis::lireProject("pas du xml <"));
     QCOMPARE(Devis::lireProject(reponse), QStringLiteral("4711"));
@@ -182,7 +193,8 @@ void TestConversion::cheminEtNomDImage()
 {
     QCOMPARE(Devis::cheminImage(QStringLiteral("/tmp/hote/resultat.xml"), QStringLiteral("4711")),
              QStringLiteral("/tmp/hote/4711.bmp"));
-    QCOMPARE(Devis::cheminImage(QStringLiteral("C:\\Hote\\resultat.xml"), QStringLiteral("9")), QStringLiteral("C:\\Hote\\9.bmp"));
+    QCOMPARE(Devis::cheminImage(QStringLiteral("C:\\Hote\\resultat.xml"), QStringLiteral("9")),
+             QStringLiteral("C:\\Hote\\9.bmp"));
     QCOMPARE(Devis::cheminImage(QStringLiteral("resultat.xml"), QStringLiteral("9")),
              QDir::currentPath() + QStringLiteral("/9.bmp"));
     for (const QString& refuse : {QStringLiteral("."), QStringLiteral(".."), QStringLiteral("../4711"),

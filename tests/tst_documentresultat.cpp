@@ -30,7 +30,8 @@ void TestDocumentResultat::exempleCommande()
                                "<Configurateur><Project>4711</Project><Commande><Code>REFERENCE</Code>"
                                "<Libelle>CDE-815</Libelle></Commande></Configurateur>\r\n";
     const QString chemin = m_dossier.filePath(QStringLiteral("resultat.xml"));
-    Resultat::enveloppe("Commande", QStringLiteral("4711"), QStringLiteral("REFERENCE"), QStringLiteral("CDE-815"))
+    Resultat::enveloppe("Commande", QStringLiteral("4711"), QStringLiteral("REFERENCE"),
+                        QStringLiteral("CDE-815"))
         .ecrire(chemin);
     QCOMPARE(lireFichier(chemin), attendu);
 }
@@ -45,18 +46,20 @@ void TestDocumentResultat::enveloppe_data()
     QTest::newRow("valeurs vides") << QString() << QString() << QString()
                                    << QByteArray("<Configurateur><Project/><Verification><Code/><Libelle/>"
                                                  "</Verification></Configurateur>");
-    QTest::newRow("balisage echappe") << QStringLiteral("a&b<c>") << QStringLiteral("X") << QStringLiteral("\"q\" & 'r'")
-                                      << QByteArray("<Configurateur><Project>a&amp;b&lt;c&gt;</Project><Verification>"
-                                                    "<Code>X</Code><Libelle>\"q\" &amp; 'r'</Libelle></Verification>"
-                                                    "</Configurateur>");
-    QTest::newRow("accents: un octet") << QStringLiteral("812") << QStringLiteral("C") << QStringLiteral("éèê")
-                                       << QByteArray("<Configurateur><Project>812</Project><Verification><Code>C</Code>"
-                                                     "<Libelle>\xE9\xE8\xEA</Libelle></Verification></Configurateur>");
-    QTest::newRow("apostrophe typographique") << QStringLiteral("1") << QStringLiteral("PRICER_NOT_ALLOWED")
-                                              << QStringLiteral("L’utilisateur")
-                                              << QByteArray("<Configurateur><Project>1</Project><Verification>"
-                                                            "<Code>PRICER_NOT_ALLOWED</Code><Libelle>L&#8217;utilisateur"
-                                                            "</Libelle></Verification></Configurateur>");
+    QTest::newRow("balisage echappe")
+        << QStringLiteral("a&b<c>") << QStringLiteral("X") << QStringLiteral("\"q\" & 'r'")
+        << QByteArray("<Configurateur><Project>a&amp;b&lt;c&gt;</Project><Verification>"
+                      "<Code>X</Code><Libelle>\"q\" &amp; 'r'</Libelle></Verification>"
+                      "</Configurateur>");
+    QTest::newRow("accents: un octet")
+        << QStringLiteral("812") << QStringLiteral("C") << QStringLiteral("éèê")
+        << QByteArray("<Configurateur><Project>812</Project><Verification><Code>C</Code>"
+                      "<Libelle>\xE9\xE8\xEA</Libelle></Verification></Configurateur>");
+    QTest::newRow("apostrophe typographique")
+        << QStringLiteral("1") << QStringLiteral("PRICER_NOT_ALLOWED") << QStringLiteral("L’utilisateur")
+        << QByteArray("<Configurateur><Project>1</Project><Verification>"
+                      "<Code>PRICER_NOT_ALLOWED</Code><Libelle>L&#8217;utilisateur"
+                      "</Libelle></Verification></Configurateur>");
 }
 
 void TestDocumentResultat::enveloppe()
@@ -84,9 +87,10 @@ void TestDocumentResultat::relectureIdentique()
 void TestDocumentResultat::depuisReponseDeRecuperation()
 {
     // The start text keeps its content; its own declaration gives way to ours.
-    DocumentResultat document("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Configurateur>\n  <Jeton>T1</Jeton>\n"
-                              "  <Passerelle>olka</Passerelle><Project>4711</Project><Autre a=\"1\">S\xE9jour</Autre>"
-                              "</Configurateur>\n");
+    DocumentResultat document(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Configurateur>\n  <Jeton>T1</Jeton>\n"
+        "  <Passerelle>olka</Passerelle><Project>4711</Project><Autre a=\"1\">S\xE9jour</Autre>"
+        "</Configurateur>\n");
     DocumentResultat::ajouter(document.racine(), "Libelle", QStringLiteral("Fenêtre"));
     DocumentResultat::ajouter(document.racine(), "Image");
     QCOMPARE(document.serialiser(),
@@ -130,7 +134,8 @@ void TestDocumentResultat::ecritureRemplaceOuEchoue()
 
 void TestDocumentResultat::texteLatin1()
 {
-    QCOMPARE(Texte::versLatin1AvecReferences(QStringLiteral("aé€’\U0001F600")), QByteArray("a\xE9&#8364;&#8217;&#128512;"));
+    QCOMPARE(Texte::versLatin1AvecReferences(QStringLiteral("aé€’\U0001F600")),
+             QByteArray("a\xE9&#8364;&#8217;&#128512;"));
     QCOMPARE(Texte::decoderCorpsHttp("caf\xE9", "text/xml; charset=ISO-8859-1"), QStringLiteral("café"));
     QCOMPARE(Texte::decoderCorpsHttp("caf\xC3\xA9", "application/json"), QStringLiteral("café"));
     QCOMPARE(Texte::decoderCorpsHttp("l\x92\xE9t\xE9", QByteArray()), QStringLiteral("l’été"));

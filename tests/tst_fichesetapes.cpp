@@ -26,8 +26,7 @@ private Q_SLOTS:
     void fermetureAvantLaMinuterie();
 
 private:
-    template <typename Fiche>
-    void remplir(Fiche& fiche, const QString& marque)
+    template <typename Fiche> void remplir(Fiche& fiche, const QString& marque)
     {
         const AccesPlateforme acces = accesSandbox(m_sandbox.url());
         fiche.SetMarque(marque);
@@ -81,7 +80,10 @@ void TestFichesEtapes::verificationSansIntervention()
 
 void TestFichesEtapes::commandeEchoueEtResteOuverte()
 {
-    m_sandbox.surcharger({{"method", "POST"}, {"path", QLatin1String(Plateforme::CheminCommande)}, {"status", 500}, {"body", ""}});
+    m_sandbox.surcharger({{"method", "POST"},
+                          {"path", QLatin1String(Plateforme::CheminCommande)},
+                          {"status", 500},
+                          {"body", ""}});
     RepondeurMessages repondeur(100);
     TFicheConfigurateurCommande fiche(nullptr);
     remplir(fiche, QStringLiteral("Olka"));
@@ -91,7 +93,8 @@ void TestFichesEtapes::commandeEchoueEtResteOuverte()
     QTRY_VERIFY_WITH_TIMEOUT(!repondeur.textes().isEmpty(), 5000);
     QTRY_COMPARE(repondeur.ouverts(), 0);
     const QString message = repondeur.textes().first();
-    QVERIFY2(message.contains(QStringLiteral("l’envoi de la commande")) && message.contains(QStringLiteral("500")),
+    QVERIFY2(message.contains(QStringLiteral("l’envoi de la commande")) &&
+                 message.contains(QStringLiteral("500")),
              qPrintable(message));
     // Stays open with its last status, never retried.
     QTest::qWait(1500);
@@ -107,8 +110,12 @@ void TestFichesEtapes::commandeEchoueEtResteOuverte()
 
 void TestFichesEtapes::fermetureDemandeePendantLEnvoi()
 {
-    m_sandbox.surcharger({{"method", "POST"}, {"path", QLatin1String(Plateforme::CheminCommande)}, {"action", "stall"},
-                          {"delayMs", 1500}, {"status", 200}, {"body", R"({"reference":"CDE-9"})"}});
+    m_sandbox.surcharger({{"method", "POST"},
+                          {"path", QLatin1String(Plateforme::CheminCommande)},
+                          {"action", "stall"},
+                          {"delayMs", 1500},
+                          {"status", 200},
+                          {"body", R"({"reference":"CDE-9"})"}});
     TFicheConfigurateurCommande fiche(nullptr);
     remplir(fiche, QStringLiteral("pavesc"));
     QSignalSpy fin(&fiche, &QDialog::finished);

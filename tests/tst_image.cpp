@@ -93,7 +93,8 @@ void TestImage::refus_data()
 {
     QTest::addColumn<QString>("donnees");
     QTest::newRow("vide") << QString();
-    QTest::newRow("pas une image") << QString::fromLatin1(QByteArray("bonjour, ceci est du texte").toBase64());
+    QTest::newRow("pas une image") << QString::fromLatin1(
+        QByteArray("bonjour, ceci est du texte").toBase64());
     QTest::newRow("blanc hors alphabet") << base64(dessin(4, 4), "PNG").insert(8, QLatin1Char(' '));
     QTest::newRow("caractere hors alphabet") << base64(dessin(4, 4), "PNG").insert(8, QLatin1Char('*'));
     QTest::newRow("non latin") << base64(dessin(4, 4), "PNG").insert(8, QChar(0x2019));

@@ -21,10 +21,12 @@ void TestJson::deuxLectures_data()
     QTest::addColumn<QString>("brut");
     QTest::addColumn<QString>("enJson");
 
-    QTest::newRow("chaine") << QByteArray("\"Salon\"") << QStringLiteral("Salon") << QStringLiteral("\"Salon\"");
+    QTest::newRow("chaine") << QByteArray("\"Salon\"") << QStringLiteral("Salon")
+                            << QStringLiteral("\"Salon\"");
     QTest::newRow("chaine echappee") << QByteArray(R"("a\"b\\c\u00e9\n")") << QStringLiteral("a\"b\\cé\n")
                                      << QStringLiteral(R"("a\"b\\cé\n")");
-    QTest::newRow("decimal garde") << QByteArray("12.50") << QStringLiteral("12.50") << QStringLiteral("12.50");
+    QTest::newRow("decimal garde") << QByteArray("12.50") << QStringLiteral("12.50")
+                                   << QStringLiteral("12.50");
     QTest::newRow("exposant garde") << QByteArray("1e3") << QStringLiteral("1e3") << QStringLiteral("1e3");
     QTest::newRow("grand entier") << QByteArray("123456789012345678901234567890")
                                   << QStringLiteral("123456789012345678901234567890")
@@ -32,7 +34,8 @@ void TestJson::deuxLectures_data()
     QTest::newRow("null") << QByteArray(" null ") << QStringLiteral("null") << QStringLiteral("null");
     QTest::newRow("vrai") << QByteArray("true") << QStringLiteral("true") << QStringLiteral("true");
     QTest::newRow("objet") << QByteArray(R"({ "a" : 1.0, "b" : [ null, "x" ] })")
-                           << QStringLiteral(R"({"a":1.0,"b":[null,"x"]})") << QStringLiteral(R"({"a":1.0,"b":[null,"x"]})");
+                           << QStringLiteral(R"({"a":1.0,"b":[null,"x"]})")
+                           << QStringLiteral(R"({"a":1.0,"b":[null,"x"]})");
 }
 
 void TestJson::deuxLectures()
@@ -78,7 +81,8 @@ void TestJson::echappement()
 {
     QCOMPARE(Json::echapperChaine(QStringLiteral("Nord")), QByteArray("Nord"));
     QCOMPARE(Json::echapperChaine(QStringLiteral("a\"b\\c\n/")), QByteArray(R"(a\"b\\c\n/)"));
-    QCOMPARE(Json::echapperChaine(QStringLiteral("Façade")), QByteArray("Fa\xC3\xA7" "ade"));
+    QCOMPARE(Json::echapperChaine(QStringLiteral("Façade")), QByteArray("Fa\xC3\xA7"
+                                                                        "ade"));
 }
 
 QTEST_GUILESS_MAIN(TestJson)

@@ -76,13 +76,16 @@ void TestLanceur::messageDeVersion_data()
     QTest::addColumn<QByteArray>("contenu");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("version 2") << QByteArray("[General]\nVersion=2\nConfigurateur=olka\nMode=verification\n")
-                               << QStringLiteral("Votre Configurateur olka est en Version 1 et devrait être en Version 2.");
-    QTest::newRow("fichier vide") << QByteArray()
-                                  << QStringLiteral("Votre Configurateur  est en Version 1 et devrait être en Version 0.");
+    QTest::newRow("version 2")
+        << QByteArray("[General]\nVersion=2\nConfigurateur=olka\nMode=verification\n")
+        << QStringLiteral("Votre Configurateur olka est en Version 1 et devrait être en Version 2.");
+    QTest::newRow("fichier vide")
+        << QByteArray()
+        << QStringLiteral("Votre Configurateur  est en Version 1 et devrait être en Version 0.");
     QTest::newRow("1.0 n'est pas 1") << QByteArray("[General]\nVersion=1.0\nConfigurateur=trun\n")
-                                     << QStringLiteral("Votre Configurateur trun est en Version 1 et devrait être en "
-                                                       "Version 1.0.");
+                                     << QStringLiteral(
+                                            "Votre Configurateur trun est en Version 1 et devrait être en "
+                                            "Version 1.0.");
 }
 
 void TestLanceur::messageDeVersion()
@@ -117,8 +120,9 @@ void TestLanceur::fichierManquant()
     fiche.show();
 
     QVERIFY(fin.wait(5000));
-    QCOMPARE(repondeur.textes(), QStringList{QStringLiteral("Le configurateur Quelt n'est pas configuré. Le fichier : ") +
-                                             chemin + QStringLiteral(" n'existe pas.")});
+    QCOMPARE(repondeur.textes(),
+             QStringList{QStringLiteral("Le configurateur Quelt n'est pas configuré. Le fichier : ") +
+                         chemin + QStringLiteral(" n'existe pas.")});
     QTest::qWait(300);
     QCOMPARE(dispatch.size(), 0);
     QCOMPARE(fiche.configuration(), Configuration());

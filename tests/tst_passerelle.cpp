@@ -26,12 +26,17 @@ private Q_SLOTS:
 private:
     DemandeSession demande(const QString& motDePasse = QStringLiteral("d&mo #pass=+")) const
     {
-        return {m_sandbox.url(), QStringLiteral("demo@quelt.example"), motDePasse, QStringLiteral("olka"), QString()};
+        return {m_sandbox.url(), QStringLiteral("demo@quelt.example"), motDePasse, QStringLiteral("olka"),
+                QString()};
     }
     void repondre(const QByteArray& xml, int statut = 200)
     {
-        m_sandbox.surcharger({{"method", "GET"}, {"path", QLatin1String(Passerelle::CheminJeton)}, {"status", statut},
-                              {"body", QString::fromUtf8(xml)}, {"contentType", "application/xml"}, {"skipAuth", true}});
+        m_sandbox.surcharger({{"method", "GET"},
+                              {"path", QLatin1String(Passerelle::CheminJeton)},
+                              {"status", statut},
+                              {"body", QString::fromUtf8(xml)},
+                              {"contentType", "application/xml"},
+                              {"skipAuth", true}});
     }
 
     Sandbox m_sandbox;
@@ -52,13 +57,15 @@ void TestPasserelle::adresse_data()
     QTest::addColumn<QString>("devisId");
     QTest::addColumn<QString>("motDePasse");
     QTest::addColumn<QByteArray>("finAttendue");
-    QTest::newRow("sans DevisId") << QString() << QStringLiteral("secret")
-                                  << QByteArray("/index.php/Services/jeton?email=jean%40ex.fr&mdp=secret&passerelle=olka");
+    QTest::newRow("sans DevisId")
+        << QString() << QStringLiteral("secret")
+        << QByteArray("/index.php/Services/jeton?email=jean%40ex.fr&mdp=secret&passerelle=olka");
     QTest::newRow("avec DevisId") << QStringLiteral("D123") << QStringLiteral("secret")
                                   << QByteArray("&passerelle=olka&jeton=D123");
-    QTest::newRow("valeurs a echapper") << QStringLiteral("é 1") << QStringLiteral("a&b#c=d+e f%")
-                                        << QByteArray("?email=jean%40ex.fr&mdp=a%26b%23c%3Dd%2Be%20f%25&passerelle=olka"
-                                                      "&jeton=%C3%A9%201");
+    QTest::newRow("valeurs a echapper")
+        << QStringLiteral("é 1") << QStringLiteral("a&b#c=d+e f%")
+        << QByteArray("?email=jean%40ex.fr&mdp=a%26b%23c%3Dd%2Be%20f%25&passerelle=olka"
+                      "&jeton=%C3%A9%201");
 }
 
 void TestPasserelle::adresse()
@@ -66,8 +73,9 @@ void TestPasserelle::adresse()
     QFETCH(QString, devisId);
     QFETCH(QString, motDePasse);
     QFETCH(QByteArray, finAttendue);
-    const QUrl url = Passerelle::adresseJeton(
-        {QStringLiteral("http://127.0.0.1:8631"), QStringLiteral("jean@ex.fr"), motDePasse, QStringLiteral("olka"), devisId});
+    const QUrl url =
+        Passerelle::adresseJeton({QStringLiteral("http://127.0.0.1:8631"), QStringLiteral("jean@ex.fr"),
+                                  motDePasse, QStringLiteral("olka"), devisId});
     QVERIFY2(url.toEncoded().endsWith(finAttendue), url.toEncoded().constData());
     QVERIFY(url.toEncoded().startsWith("http://127.0.0.1:8631/index.php/Services/jeton?email="));
     if (devisId.isEmpty())
@@ -97,13 +105,17 @@ void TestPasserelle::lectureDeLaReponse_data()
     QTest::addColumn<QByteArray>("xml");
     QTest::addColumn<bool>("obtenue");
     QTest::newRow("ordre inverse et elements en plus")
-        << QByteArray("<?xml version=\"1.0\"?><Configurateur><Info>x</Info><UrlRecuperation>http://h/r</UrlRecuperation>"
-                      "<UrlConnexion>http://h/c</UrlConnexion><Autre/><Jeton>T</Jeton></Configurateur>")
+        << QByteArray(
+               "<?xml "
+               "version=\"1.0\"?><Configurateur><Info>x</Info><UrlRecuperation>http://h/r</UrlRecuperation>"
+               "<UrlConnexion>http://h/c</UrlConnexion><Autre/><Jeton>T</Jeton></Configurateur>")
         << true;
-    QTest::newRow("UrlRecuperation vide") << QByteArray("<Configurateur><Jeton>T</Jeton><UrlConnexion>http://h/c</UrlConnexion>"
-                                                        "<UrlRecuperation></UrlRecuperation></Configurateur>")
-                                          << false;
-    QTest::newRow("Jeton absent") << QByteArray("<Configurateur><Erreur>Mot de passe incorrect</Erreur></Configurateur>") << false;
+    QTest::newRow("UrlRecuperation vide")
+        << QByteArray("<Configurateur><Jeton>T</Jeton><UrlConnexion>http://h/c</UrlConnexion>"
+                      "<UrlRecuperation></UrlRecuperation></Configurateur>")
+        << false;
+    QTest::newRow("Jeton absent")
+        << QByteArray("<Configurateur><Erreur>Mot de passe incorrect</Erreur></Configurateur>") << false;
 }
 
 void TestPasserelle::lectureDeLaReponse()
@@ -141,12 +153,15 @@ void TestPasserelle::reponseIllisible()
 
 void TestPasserelle::messageErreurs()
 {
-    QCOMPARE(Passerelle::messageErreurs(QStringLiteral("olka"), {Passerelle::LigneSessionManquante}),
-             QStringLiteral("Configurateur olka : GetJetonEtUrlsErreurs \nL'information de connexion n'a pas été "
-                            "obtenue.\r\n"));
-    QCOMPARE(Passerelle::messageErreurs(QStringLiteral("Inconnue"), {QStringLiteral("a"), QStringLiteral("b")}),
-             QStringLiteral("Configurateur Inconnue : GetJetonEtUrlsErreurs \na\r\nb\r\n"));
-    QCOMPARE(Passerelle::messageErreurs(QString(), {}), QStringLiteral("Configurateur  : GetJetonEtUrlsErreurs \n"));
+    QCOMPARE(
+        Passerelle::messageErreurs(QStringLiteral("olka"), {Passerelle::LigneSessionManquante}),
+        QStringLiteral("Configurateur olka : GetJetonEtUrlsErreurs \nL'information de connexion n'a pas été "
+                       "obtenue.\r\n"));
+    QCOMPARE(
+        Passerelle::messageErreurs(QStringLiteral("Inconnue"), {QStringLiteral("a"), QStringLiteral("b")}),
+        QStringLiteral("Configurateur Inconnue : GetJetonEtUrlsErreurs \na\r\nb\r\n"));
+    QCOMPARE(Passerelle::messageErreurs(QString(), {}),
+             QStringLiteral("Configurateur  : GetJetonEtUrlsErreurs \n"));
 }
 
 QTEST_GUILESS_MAIN(TestPasserelle)

@@ -44,7 +44,8 @@ private Q_SLOTS:
     void sessionEnErreur();
 
 private:
-    std::unique_ptr<TFicheConfigurateurRecupDevis> fiche(const QString& motDePasse = QStringLiteral("d&mo #pass=+"))
+    std::unique_ptr<TFicheConfigurateurRecupDevis>
+    fiche(const QString& motDePasse = QStringLiteral("d&mo #pass=+"))
     {
         const AccesPlateforme acces = accesSandbox(m_sandbox.url());
         auto f = std::make_unique<TFicheConfigurateurRecupDevis>(nullptr);
@@ -66,7 +67,8 @@ private:
         const QString jeton = QUrlQuery(pageDeChiffrage).queryItemValue(QStringLiteral("jeton"));
         int statut = 0;
         m_sandbox.appeler("POST", QStringLiteral("/chiffrage"),
-                          "jeton=" + jeton.toLatin1() + "&produit=fenetre-pvc&largeur=1200&hauteur=1350&quantite=2&repere=Salon",
+                          "jeton=" + jeton.toLatin1() +
+                              "&produit=fenetre-pvc&largeur=1200&hauteur=1350&quantite=2&repere=Salon",
                           "application/x-www-form-urlencoded", &statut);
         QCOMPARE(statut, 200);
     }
@@ -112,7 +114,8 @@ void TestRecupDevis::chiffrageRecupere()
 
     QTRY_COMPARE(m_navigateur.ouvertes.size(), 1);
     QCOMPARE(f->windowTitle(), QStringLiteral("Calvenor - Configurateur olka - Chiffrage"));
-    QCOMPARE(f->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 1 du 07/12/2020"));
+    QCOMPARE(f->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+             QStringLiteral("Version 1 du 07/12/2020"));
     QCOMPARE(m_navigateur.ouvertes.first().toString(), f->session().UrlConnexion);
     QVERIFY(bouton(*f, "btnDevisRecuperer")->hasFocus());
 
@@ -131,13 +134,15 @@ void TestRecupDevis::chiffrageRecupere()
     QStringList noms;
     for (pugi::xml_node enfant : racine.children())
         noms.append(QString::fromUtf8(enfant.name()));
-    QCOMPARE(noms, (QStringList{QStringLiteral("Jeton"), QStringLiteral("Passerelle"), QStringLiteral("Project"),
-                                QStringLiteral("Libelle"), QStringLiteral("Detail"), QStringLiteral("Repere"),
-                                QStringLiteral("EcoTaxe"), QStringLiteral("Quantite"), QStringLiteral("PrixPublic"),
-                                QStringLiteral("PrixAchat"), QStringLiteral("Image")}));
+    QCOMPARE(noms,
+             (QStringList{QStringLiteral("Jeton"), QStringLiteral("Passerelle"), QStringLiteral("Project"),
+                          QStringLiteral("Libelle"), QStringLiteral("Detail"), QStringLiteral("Repere"),
+                          QStringLiteral("EcoTaxe"), QStringLiteral("Quantite"), QStringLiteral("PrixPublic"),
+                          QStringLiteral("PrixAchat"), QStringLiteral("Image")}));
     QCOMPARE(QString::fromUtf8(racine.child_value("Repere")), QStringLiteral("\"Salon\""));
     QCOMPARE(QString::fromUtf8(racine.child_value("Quantite")), QStringLiteral("2"));
-    QVERIFY(QString::fromUtf8(racine.child_value("Detail")).contains(QStringLiteral("Largeur 1200 mm\nHauteur 1350 mm\n")));
+    QVERIFY(QString::fromUtf8(racine.child_value("Detail"))
+                .contains(QStringLiteral("Largeur 1200 mm\nHauteur 1350 mm\n")));
     const QString image = m_dossier.filePath(project + QStringLiteral(".bmp"));
     QCOMPARE(QString::fromUtf8(racine.child_value("Image")), image);
     QVERIFY(lireFichier(image).startsWith("BM"));
@@ -151,8 +156,9 @@ void TestRecupDevis::sessionRefusee()
     QSignalSpy fin(f.get(), &QDialog::finished);
     f->open();
     QVERIFY(fin.wait(5000));
-    QCOMPARE(repondeur.textes(), QStringList{QStringLiteral("Configurateur olka : GetJetonEtUrlsErreurs \nL'information de "
-                                                            "connexion n'a pas été obtenue.\r\n")});
+    QCOMPARE(repondeur.textes(),
+             QStringList{QStringLiteral("Configurateur olka : GetJetonEtUrlsErreurs \nL'information de "
+                                        "connexion n'a pas été obtenue.\r\n")});
     QVERIFY(m_navigateur.ouvertes.isEmpty());
     QCOMPARE(lireFichier(m_resultat), QByteArray("ancien"));
 }
@@ -168,16 +174,21 @@ void TestRecupDevis::echecPuisSecondEssai()
 
     // The platform fails the priced record's first GET.
     const QString recuperation = f->session().UrlRecuperation;
-    const QByteArray reponse = m_sandbox.appeler("GET", QUrl(recuperation).path() + QLatin1Char('?') + QUrl(recuperation).query());
+    const QByteArray reponse =
+        m_sandbox.appeler("GET", QUrl(recuperation).path() + QLatin1Char('?') + QUrl(recuperation).query());
     pugi::xml_document lu;
     QVERIFY(lu.load_buffer(reponse.constData(), static_cast<size_t>(reponse.size())));
     const QString project = QString::fromUtf8(lu.child("Configurateur").child_value("Project"));
-    m_sandbox.surcharger({{"method", "GET"}, {"path", QStringLiteral("/api/v2.0/quotation-records/") + project}, {"status", 500},
-                          {"body", ""}, {"times", 1}});
+    m_sandbox.surcharger({{"method", "GET"},
+                          {"path", QStringLiteral("/api/v2.0/quotation-records/") + project},
+                          {"status", 500},
+                          {"body", ""},
+                          {"times", 1}});
 
     bouton(*f, "btnDevisRecuperer")->click();
     QCOMPARE(repondeur.textes().size(), 1);
-    QVERIFY2(repondeur.textes().first().contains(QStringLiteral("statut HTTP 500")), qPrintable(repondeur.textes().first()));
+    QVERIFY2(repondeur.textes().first().contains(QStringLiteral("statut HTTP 500")),
+             qPrintable(repondeur.textes().first()));
     QVERIFY(f->isVisible());
     QVERIFY(bouton(*f, "btnDevisRecuperer")->isEnabled());
     QVERIFY(bouton(*f, "btnAnnulerRecuperation")->isEnabled());
@@ -207,22 +218,27 @@ void TestRecupDevis::adressesRefusees_data()
 {
     QTest::addColumn<QByteArray>("reponse");
     QTest::addColumn<QString>("message");
-    QTest::newRow("UrlConnexion fichier") << QByteArray("<Configurateur><Jeton>T</Jeton><UrlConnexion>C:\\Windows\\calc.exe"
-                                                        "</UrlConnexion><UrlRecuperation>http://127.0.0.1:1/r</UrlRecuperation>"
-                                                        "</Configurateur>")
-                                          << QStringLiteral("n’est pas une adresse web");
-    QTest::newRow("UrlConnexion file:") << QByteArray("<Configurateur><Jeton>T</Jeton><UrlConnexion>file:///etc/passwd"
-                                                      "</UrlConnexion><UrlRecuperation>http://127.0.0.1:1/r</UrlRecuperation>"
-                                                      "</Configurateur>")
-                                        << QStringLiteral("n’est pas une adresse web");
+    QTest::newRow("UrlConnexion fichier")
+        << QByteArray("<Configurateur><Jeton>T</Jeton><UrlConnexion>C:\\Windows\\calc.exe"
+                      "</UrlConnexion><UrlRecuperation>http://127.0.0.1:1/r</UrlRecuperation>"
+                      "</Configurateur>")
+        << QStringLiteral("n’est pas une adresse web");
+    QTest::newRow("UrlConnexion file:")
+        << QByteArray("<Configurateur><Jeton>T</Jeton><UrlConnexion>file:///etc/passwd"
+                      "</UrlConnexion><UrlRecuperation>http://127.0.0.1:1/r</UrlRecuperation>"
+                      "</Configurateur>")
+        << QStringLiteral("n’est pas une adresse web");
 }
 
 void TestRecupDevis::adressesRefusees()
 {
     QFETCH(QByteArray, reponse);
     QFETCH(QString, message);
-    m_sandbox.surcharger({{"method", "GET"}, {"path", "/index.php/Services/jeton"}, {"status", 200},
-                          {"body", QString::fromUtf8(reponse)}, {"skipAuth", true}});
+    m_sandbox.surcharger({{"method", "GET"},
+                          {"path", "/index.php/Services/jeton"},
+                          {"status", 200},
+                          {"body", QString::fromUtf8(reponse)},
+                          {"skipAuth", true}});
     RepondeurMessages repondeur;
     auto f = fiche();
     f->open();
@@ -235,12 +251,17 @@ void TestRecupDevis::adressesRefusees()
 
 void TestRecupDevis::sessionEnErreur()
 {
-    m_sandbox.surcharger({{"method", "GET"}, {"path", "/index.php/Services/jeton"}, {"status", 503}, {"body", ""}, {"skipAuth", true}});
+    m_sandbox.surcharger({{"method", "GET"},
+                          {"path", "/index.php/Services/jeton"},
+                          {"status", 503},
+                          {"body", ""},
+                          {"skipAuth", true}});
     RepondeurMessages repondeur;
     auto f = fiche();
     f->open();
     QTRY_COMPARE(repondeur.textes().size(), 1);
-    QVERIFY2(repondeur.textes().first().contains(QStringLiteral("503")), qPrintable(repondeur.textes().first()));
+    QVERIFY2(repondeur.textes().first().contains(QStringLiteral("503")),
+             qPrintable(repondeur.textes().first()));
     QTRY_COMPARE(repondeur.ouverts(), 0);
     QVERIFY(m_navigateur.ouvertes.isEmpty());
     QVERIFY(f->isVisible());

@@ -58,6 +58,8 @@ if [[ ! $URL =~ ^http://127\.0\.0\.1:[0-9]+$ ]]; then
     exit 1
 fi
 ok "started at $URL"
+timeout 5 "$BIN" --port "${URL##*:}" >/dev/null 2>&1
+check "a busy port is an error" test $? -eq 1
 API=$URL/api
 R=$WORK/r
 H=$WORK/h

@@ -10,7 +10,8 @@
 Sandbox::Sandbox(const QStringList& arguments)
 {
     m_processus.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_processus.start(QStringLiteral(QUELT_SANDBOX), QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments);
+    m_processus.start(QStringLiteral(QUELT_SANDBOX),
+                      QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments);
     if (!m_processus.waitForStarted(10000))
         return;
     QByteArray ligne;
@@ -60,7 +61,9 @@ void Sandbox::reinitialiser()
 
 void Sandbox::enregistrer(const QString& id, const QByteArray& json, const QString& requete)
 {
-    appeler("PUT", QStringLiteral("/_sandbox/records/") + id + (requete.isEmpty() ? QString() : QLatin1Char('?') + requete),
+    appeler("PUT",
+            QStringLiteral("/_sandbox/records/") + id +
+                (requete.isEmpty() ? QString() : QLatin1Char('?') + requete),
             json);
 }
 
@@ -71,7 +74,8 @@ void Sandbox::codeErreur(const QString& id, const QByteArray& valeurJson)
 
 void Sandbox::surcharger(const QJsonObject& surcharge)
 {
-    appeler("POST", QStringLiteral("/_sandbox/overrides"), QJsonDocument(surcharge).toJson(QJsonDocument::Compact));
+    appeler("POST", QStringLiteral("/_sandbox/overrides"),
+            QJsonDocument(surcharge).toJson(QJsonDocument::Compact));
 }
 
 QJsonArray Sandbox::journal()

@@ -28,7 +28,8 @@ public:
     void viderJournal();
 
     // A raw request to the sandbox, e.g. to drive the pricing page as a browser would.
-    QByteArray appeler(const QByteArray& methode, const QString& chemin, const QByteArray& corps = QByteArray(),
+    QByteArray appeler(const QByteArray& methode, const QString& chemin,
+                       const QByteArray& corps = QByteArray(),
                        const QByteArray& typeContenu = "application/json", int* statut = nullptr);
 
     // Header values of a logged request, in the order received.

@@ -55,7 +55,8 @@ QImage dessiner(const Logo& logo)
     police.setPixelSize(static_cast<int>(cadre.height() * 0.42));
     p.setFont(police);
     p.setPen(logo.encre);
-    const QRectF texte(fenetre.right() + 30, cadre.top(), cadre.right() - fenetre.right() - 40, cadre.height() * 0.75);
+    const QRectF texte(fenetre.right() + 30, cadre.top(), cadre.right() - fenetre.right() - 40,
+                       cadre.height() * 0.75);
     p.drawText(texte, Qt::AlignLeft | Qt::AlignBottom, logo.nom);
 
     QFont petite(QStringLiteral("DejaVu Sans"));
@@ -78,12 +79,30 @@ int main(int argc, char** argv)
     const QString dossier = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("assets/logos");
 
     const Logo logos[] = {
-        {QStringLiteral("olka"), QStringLiteral("olka.jpg"), {641, 257}, QColor(0xFFFFFF), QColor(0x1D3557),
-         QColor(0x457B9D), false, true},
-        {QStringLiteral("trun"), QStringLiteral("trun.png"), {662, 282}, QColor(0xF1FAEE), QColor(0x2B2D42),
-         QColor(0xE63946), true, false},
-        {QStringLiteral("pavesc"), QStringLiteral("pavesc.jpg"), {648, 247}, QColor(0xFFFFFF), QColor(0x264653),
-         QColor(0x2A9D8F), false, false},
+        {QStringLiteral("olka"),
+         QStringLiteral("olka.jpg"),
+         {641, 257},
+         QColor(0xFFFFFF),
+         QColor(0x1D3557),
+         QColor(0x457B9D),
+         false,
+         true},
+        {QStringLiteral("trun"),
+         QStringLiteral("trun.png"),
+         {662, 282},
+         QColor(0xF1FAEE),
+         QColor(0x2B2D42),
+         QColor(0xE63946),
+         true,
+         false},
+        {QStringLiteral("pavesc"),
+         QStringLiteral("pavesc.jpg"),
+         {648, 247},
+         QColor(0xFFFFFF),
+         QColor(0x264653),
+         QColor(0x2A9D8F),
+         false,
+         false},
     };
     for (const Logo& logo : logos) {
         QImageWriter ecrivain(dossier + QLatin1Char('/') + logo.fichier);
