@@ -41,7 +41,7 @@ import os, sys, xml.etree.ElementTree as ET
 chemin = sys.argv[1]
 octets = open(chemin, "rb").read()
 assert octets.startswith(b'<?xml version="1.0" encoding="ISO-8859-1"?>\r\n') and octets.endswith(b"\r\n"), octets[:80]
-racine = ET.fromstring(octets.split(b"\r\n", 1)[1])
+racine = ET.fromstring(octets)
 noms = [e.tag for e in racine]
 assert noms == ["Jeton", "Passerelle", "Project", "Libelle", "Detail", "Repere", "EcoTaxe", "Quantite",
                 "PrixPublic", "PrixAchat", "Image"], noms

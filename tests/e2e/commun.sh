@@ -63,11 +63,20 @@ attendre_fenetre() { # pattern [seconds]
   return 1
 }
 
+attendre_disparition() { # pattern [seconds]
+  local i
+  for i in $(seq $((${2:-10} * 10))); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Presses Enter in a window: the focused button (a message box's OK).
 presser_entree() { # window id
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   sleep 0.2
-  xdotool key --window "$1" Return 2>/dev/null || xdotool key Return
+  xdotool key Return
 }
 
 # Waits for a child process to end and sets CODE to its exit code, or "timeout".

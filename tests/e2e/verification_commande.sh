@@ -34,7 +34,7 @@ import base64, json, re, sys
 j = json.loads(sys.argv[1])
 assert len(j) == 1 and j[0]["method"] == "POST", j
 corps = base64.b64decode(j[0]["bodyBase64"]).decode()
-assert re.fullmatch(r"\{\"quotationRecordIds\": \[4711\],\"documentNumber\": \"de\(CALVENOR\)2021-042\",\"documentTitle\": \"Chantier Nord\",\"documentDate\": \"\\\\/Date\(\d+\+0100\)\\\\/\" ,\"comment\": \"\"\}", corps), corps
+assert re.fullmatch(r"\{\"quotationRecordIds\": \[4711\],\"documentNumber\": \"de\(CALVENOR\)2021-042\",\"documentTitle\": \"Chantier Nord\",\"documentDate\": \"\\/Date\(\d+\+0100\)\\/\" ,\"comment\": \"\"\}", corps), corps
 ' "$journal"
 
 # A failed order: the error box, the dialog stays open until closed, no result.
@@ -45,9 +45,10 @@ pid=$!
 fenetre=$(attendre_fenetre "$TITRE_MESSAGES" 15)
 verifier "failed order: an error message opens" test -n "$fenetre"
 [ -n "$fenetre" ] && presser_entree "$fenetre"
+attendre_disparition "$TITRE_MESSAGES" 5
 dialogue=$(attendre_fenetre "Calvenor - Configurateur olka - Commande" 5)
 verifier "failed order: the order dialog stays open" test -n "$dialogue"
-[ -n "$dialogue" ] && xdotool windowclose "$dialogue" 2>/dev/null
+[ -n "$dialogue" ] && python3 "$(dirname "$0")/fermer_fenetre.py" "$dialogue"
 attendre_fin "$pid" 10
 verifier "failed order: exit 0 once the dialog is closed" test "$CODE" = 0
 verifier "failed order: result file untouched" test "$(cat "$resultat")" = ancien
