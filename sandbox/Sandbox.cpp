@@ -73,21 +73,26 @@ Sandbox::Sandbox(Configuration configuration, Scenario scenario)
     }
     remettreAZero();
 
-    serveur_.new_task_queue = [] { return new httplib::ThreadPool(ThreadsServeur); };
+    if (!config_.certificatTls.empty())
+        serveur_ =
+            std::make_unique<httplib::SSLServer>(config_.certificatTls.c_str(), config_.cleTls.c_str());
+    else
+        serveur_ = std::make_unique<httplib::Server>();
+    serveur_->new_task_queue = [] { return new httplib::ThreadPool(ThreadsServeur); };
     // httplib's default is SO_REUSEPORT, which lets a second sandbox share the port
     // and take half of the connections; a busy port must be an error instead.
-    serveur_.set_socket_options([](socket_t socket) {
+    serveur_->set_socket_options([](socket_t socket) {
         const int oui = 1;
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &oui, sizeof oui);
     });
     const auto gestionnaire = [this](const Requete& req, Reponse& res) { traiter(req, res); };
-    serveur_.Get(".*", gestionnaire);
-    serveur_.Post(".*", gestionnaire);
-    serveur_.Put(".*", gestionnaire);
-    serveur_.Patch(".*", gestionnaire);
-    serveur_.Delete(".*", gestionnaire);
-    serveur_.Options(".*", gestionnaire);
-    serveur_.set_exception_handler([](const Requete&, Reponse& res, std::exception_ptr ep) {
+    serveur_->Get(".*", gestionnaire);
+    serveur_->Post(".*", gestionnaire);
+    serveur_->Put(".*", gestionnaire);
+    serveur_->Patch(".*", gestionnaire);
+    serveur_->Delete(".*", gestionnaire);
+    serveur_->Options(".*", gestionnaire);
+    serveur_->set_exception_handler([](const Requete&, Reponse& res, std::exception_ptr ep) {
         std::string message = "internal error";
         try {
             std::rethrow_exception(ep);
@@ -104,17 +109,22 @@ bool Sandbox::journalOuvert() const
     return config_.fichierJournal.empty() || fichierJournal_.is_open();
 }
 
+bool Sandbox::serveurPret() const
+{
+    return serveur_->is_valid();
+}
+
 int Sandbox::ouvrir()
 {
     if (config_.port == 0) {
-        return serveur_.bind_to_any_port(config_.hote);
+        return serveur_->bind_to_any_port(config_.hote);
     }
-    return serveur_.bind_to_port(config_.hote, config_.port) ? config_.port : -1;
+    return serveur_->bind_to_port(config_.hote, config_.port) ? config_.port : -1;
 }
 
 bool Sandbox::servir()
 {
-    return serveur_.listen_after_bind();
+    return serveur_->listen_after_bind();
 }
 
 void Sandbox::arreter()
@@ -124,7 +134,7 @@ void Sandbox::arreter()
         arret_ = true;
     }
     reveil_.notify_all();
-    serveur_.stop();
+    serveur_->stop();
 }
 
 void Sandbox::remettreAZero()

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <httplib.h>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -29,6 +30,8 @@ struct Configuration
     std::vector<Compte> utilisateurs; // gateway users
     Images::Format formatImage = Images::Format::Png;
     std::string fichierJournal; // empty: no log file
+    std::string certificatTls;  // with cleTls: serve https instead of http
+    std::string cleTls;
 };
 
 // A gateway session: what the pricing page and the retrieval address work on.
@@ -50,6 +53,8 @@ public:
 
     // False when a log file was asked for and could not be opened.
     bool journalOuvert() const;
+    // False when TLS was asked for and its certificate or key could not be loaded.
+    bool serveurPret() const;
     // Binds the listening socket; returns the port, or -1.
     int ouvrir();
     // Serves until arreter(); false when the server could not run.
@@ -103,7 +108,7 @@ private:
     const Configuration config_;
     const Scenario scenario_;
     std::map<std::string, std::string> recordsDeDepart_;
-    httplib::Server serveur_;
+    std::unique_ptr<httplib::Server> serveur_;
 
     std::mutex mutex_;
     std::condition_variable reveil_;

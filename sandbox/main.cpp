@@ -72,6 +72,9 @@ int main(int argc, char** argv)
         option("utilisateur", "Another gateway user, email:password (repeatable).", "email:password");
     const auto format = option("format-image", "Picture format of the records: png, jpeg or bmp.", "format",
                                QStringLiteral("png"));
+    const auto certificat =
+        option("tls-cert", "Serve https with this PEM certificate (needs --tls-key).", "file");
+    const auto cleTls = option("tls-key", "PEM private key of --tls-cert.", "file");
     parseur.process(application);
 
     Configuration configuration;
@@ -97,6 +100,12 @@ int main(int argc, char** argv)
     }
     configuration.formatImage = *formatLu;
     configuration.fichierJournal = texte(parseur.value(journal));
+    if (parseur.isSet(certificat) != parseur.isSet(cleTls)) {
+        return echouer("--tls-cert and --tls-key go together");
+    }
+    configuration.certificatTls = texte(parseur.value(certificat));
+    configuration.cleTls = texte(parseur.value(cleTls));
+    const bool tls = parseur.isSet(certificat);
 
     Scenario script;
     if (parseur.isSet(scenario)) {
@@ -112,13 +121,16 @@ int main(int argc, char** argv)
     if (!sandbox.journalOuvert()) {
         return echouer("cannot open the log file " + texte(parseur.value(journal)));
     }
+    if (!sandbox.serveurPret()) {
+        return echouer("cannot load the TLS certificate or key");
+    }
     const int portOuvert = sandbox.ouvrir();
     if (portOuvert < 0) {
         std::cerr << "quelt-sandbox: cannot listen on " << adresse << ":" << texte(parseur.value(port))
                   << std::endl;
         return 1;
     }
-    std::cout << "http://" << adresse << ":" << portOuvert << std::endl;
+    std::cout << (tls ? "https://" : "http://") << adresse << ":" << portOuvert << std::endl;
 
     std::atomic<bool> signale = false;
     std::thread gardien([&] {

@@ -5,7 +5,12 @@
 #include "support/Sandbox.h"
 
 #include <QJsonArray>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The platform request set-up and the HTTP client, as the sandbox receives them.
@@ -23,6 +28,7 @@ private Q_SLOTS:
     void redirectionMemeOrigine();
     void redirectionAutreOrigine();
     void connexionRefusee();
+    void tls();
 
 private:
     AccesPlateforme acces() const
@@ -231,6 +237,64 @@ void TestClientHttp::connexionRefusee()
     const QString message = messageEchec(
         Plateforme::requeteGet(ferme, QStringLiteral("/x"), QStringLiteral("la lecture")), client);
     QVERIFY2(message.contains(QStringLiteral("connexion refusée")), qPrintable(message));
+}
+
+void TestClientHttp::tls()
+{
+    QTemporaryDir dossier;
+    const QString certificat = dossier.filePath(QStringLiteral("cert.pem"));
+    const QString cle = dossier.filePath(QStringLiteral("cle.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
+                   QStringLiteral("-keyout"), cle, QStringLiteral("-out"), certificat});
+    QVERIFY(openssl.waitForFinished(30000));
+    QCOMPARE(openssl.exitCode(), 0);
+    // The https platform redirects the record to plain http.
+    const QString scenario = dossier.filePath(QStringLiteral("scenario.json"));
+    QFile fichier(scenario);
+    QVERIFY(fichier.open(QIODevice::WriteOnly));
+    fichier.write(
+        R"({"overrides":[{"method":"GET","path":"/api/v2.0/quotation-records/1","action":"redirect","status":302,)"
+        R"("location":")" +
+        m_sandbox.url().toLatin1() + R"(/api/v2.0/quotation-records/4711"}]})");
+    fichier.close();
+    Sandbox securise({QStringLiteral("--tls-cert"), certificat, QStringLiteral("--tls-key"), cle,
+                      QStringLiteral("--scenario"), scenario});
+    QVERIFY(securise.url().startsWith(QLatin1String("https://127.0.0.1:")));
+    AccesPlateforme https = acces();
+    https.AdresseApiPlateforme = securise.url();
+
+    // Certificates are verified: one nobody vouches for is refused.
+    ClientHttp client;
+    QString message =
+        messageEchec(Plateforme::requeteGet(https, Plateforme::cheminEnregistrement(QStringLiteral("4711")),
+                                            QStringLiteral("la lecture")),
+                     client);
+    QVERIFY2(message.contains(QStringLiteral("connexion sécurisée impossible")), qPrintable(message));
+
+    const QSslConfiguration avant = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration confiance = avant;
+    confiance.addCaCertificates(QSslCertificate::fromPath(certificat));
+    QSslConfiguration::setDefaultConfiguration(confiance);
+    const auto restaurer = qScopeGuard([&] { QSslConfiguration::setDefaultConfiguration(avant); });
+
+    ClientHttp confiant;
+    QCOMPARE(confiant
+                 .envoyer(Plateforme::requeteGet(
+                     https, Plateforme::cheminEnregistrement(QStringLiteral("4711")), {}))
+                 .statut,
+             200);
+    // From https to http is never followed: the credentials would travel in clear.
+    m_sandbox.viderJournal();
+    message = messageEchec(
+        Plateforme::requeteGet(https, Plateforme::cheminEnregistrement(QStringLiteral("1")), {}), confiant);
+    QVERIFY2(message.contains(QStringLiteral("redirection refusée vers une adresse non sécurisée")),
+             qPrintable(message));
+    QVERIFY(m_sandbox.journal().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestClientHttp)

@@ -8,6 +8,8 @@ port=$(sed -n 's/^PORT_SANDBOX:STRING=//p' build/CMakeCache.txt)
 url="http://127.0.0.1:$port"
 programme=$racine/build/bin/configurateur-quelt
 demo=$(mktemp -d /tmp/quelt-demo.XXXXXX)
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$demo/run}
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
 build/bin/quelt-sandbox --port "$port" --log "$demo/sandbox.log" >"$demo/sandbox.out" 2>&1 &
 sandbox=$!

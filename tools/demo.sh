@@ -10,4 +10,4 @@ bash tools/build.sh >/dev/null
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && [ "${1:-}" != "--auto" ]; then
   exec bash tools/demo-run.sh interactive
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24" bash tools/demo-run.sh auto
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash tools/demo-run.sh auto

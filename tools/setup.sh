@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsimpleini-dev libicu-dev libpugixml-dev rapidjson-dev libcpp-httplib-dev libssl-dev
-  xvfb xauth xdotool x11-utils libx11-6 curl python3
+  xvfb xauth xdotool x11-utils libx11-6 curl python3 openssl
   fonts-dejavu-core
 )
 

@@ -21,7 +21,9 @@ Sandbox::Sandbox(const QStringList& arguments)
         m_processus.waitForReadyRead(500);
         ligne += m_processus.readAllStandardOutput();
     }
-    m_url = QString::fromLatin1(ligne.left(ligne.indexOf('\n')).trimmed());
+    const QString url = QString::fromLatin1(ligne.left(ligne.indexOf('\n')).trimmed());
+    if (url.startsWith(QLatin1String("http")))
+        m_url = url;
 }
 
 Sandbox::~Sandbox()
