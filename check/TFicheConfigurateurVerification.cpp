@@ -7,6 +7,7 @@ TFicheConfigurateurVerification::TFicheConfigurateurVerification(QWidget* propri
       ui(new Ui::TFicheConfigurateurVerification)
 {
     ui->setupUi(this);
+    appliquerPolices();
     brancher({ui->imgOlka, ui->imgTrun, ui->imgPavesc}, ui->lblInfos, QStringLiteral(" - Vérification"));
 }
 

@@ -22,6 +22,8 @@ protected:
     // Runs one piece of work inside the error boundary, strictly one at a time.
     void executer(const std::function<void()>& travail);
 
+    // After setupUi: the form description's faces, with fallbacks where they are missing.
+    void appliquerPolices();
     void planifierActivation();
     void reject() override;
     void showEvent(QShowEvent* evenement) override;

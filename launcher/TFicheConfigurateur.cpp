@@ -21,6 +21,7 @@ TFicheConfigurateur::TFicheConfigurateur(QWidget* parent)
 {
     m_depuisCreation.start();
     ui->setupUi(this);
+    appliquerPolices();
     masquerLogos({ui->imgOlka, ui->imgTrun, ui->imgPavesc});
     setAttribute(Qt::WA_QuitOnClose);
 

@@ -6,6 +6,7 @@ TFicheConfigurateurCommande::TFicheConfigurateurCommande(QWidget* proprietaire)
     : FicheEtapeAutomatique(proprietaire, "timerCommande", "IdHTTP4"), ui(new Ui::TFicheConfigurateurCommande)
 {
     ui->setupUi(this);
+    appliquerPolices();
     brancher({ui->imgOlka, ui->imgTrun, ui->imgPavesc}, ui->lblInfos, QStringLiteral(" - Commande"));
 }
 

@@ -16,6 +16,7 @@ TFicheConfigurateurRecupDevis::TFicheConfigurateurRecupDevis(QWidget* proprietai
       IdHTTP2(new ClientHttp(this))
 {
     ui->setupUi(this);
+    appliquerPolices();
     masquerLogos({ui->imgOlka, ui->imgTrun, ui->imgPavesc});
     ui->lblVersion->setText(QStringLiteral("Version ") + QString::fromUtf8(Constantes::VersionProgramme) +
                             QStringLiteral(" du 07/12/2020"));

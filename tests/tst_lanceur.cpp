@@ -3,6 +3,7 @@
 #include "support/RepondeurMessages.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,7 +65,14 @@ void TestLanceur::marque()
         auto* image = fiche.findChild<QWidget*>(QLatin1String(nom));
         QVERIFY(image);
         QCOMPARE(image->isVisibleTo(&fiche), logo == QLatin1String(nom));
+        // The artwork is compiled in and stretched to its box.
+        auto* label = qobject_cast<QLabel*>(image);
+        QVERIFY(label && label->hasScaledContents());
+        QVERIFY(!label->pixmap().isNull());
     }
+    QCOMPARE(fiche.findChild<QLabel*>(QStringLiteral("imgOlka"))->pixmap().size(), QSize(641, 257));
+    QCOMPARE(fiche.findChild<QLabel*>(QStringLiteral("imgTrun"))->pixmap().size(), QSize(662, 282));
+    QCOMPARE(fiche.findChild<QLabel*>(QStringLiteral("imgPavesc"))->pixmap().size(), QSize(648, 247));
     // An unknown mode opens nothing and the launcher ends by itself.
     QVERIFY(fin.wait(3000));
     QCOMPARE(dispatch.size(), 1);

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsimpleini-dev libicu-dev libpugixml-dev rapidjson-dev libcpp-httplib-dev libssl-dev
   xvfb xauth xdotool x11-utils libx11-6 curl python3 openssl
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
 )
 
 missing=()
