@@ -100,12 +100,15 @@ void TFicheConfigurateur::tenterDispatch()
     m_dispatchFait = true;
     hide();
     Q_EMIT dispatche(m_config.Mode);
-    if (m_config.Mode == QLatin1String("chiffrage"))
-        LancerChiffrage();
-    if (m_config.Mode == QLatin1String("verification"))
-        LancerVerification();
-    if (m_config.Mode == QLatin1String("commande"))
-        LancerCommande();
+    // Whatever happens in the dialog, the program ends after the dispatch.
+    Frontiere::protege(this, [this] {
+        if (m_config.Mode == QLatin1String("chiffrage"))
+            LancerChiffrage();
+        if (m_config.Mode == QLatin1String("verification"))
+            LancerVerification();
+        if (m_config.Mode == QLatin1String("commande"))
+            LancerCommande();
+    });
     show();
     fermer();
 }
