@@ -13,6 +13,7 @@ FicheEtapeAutomatique::FicheEtapeAutomatique(QWidget* proprietaire, const char* 
     m_acces.AdresseApiPlateforme = QString::fromUtf8(Constantes::AdresseApiPlateforme);
     m_client->setObjectName(QLatin1String(nomClient));
     m_minuterie.setObjectName(QLatin1String(nomMinuterie));
+    m_minuterie.setTimerType(Qt::PreciseTimer);
     m_minuterie.setInterval(1000);
     m_minuterie.setSingleShot(true);
     connect(&m_minuterie, &QTimer::timeout, this, &FicheEtapeAutomatique::minuterieEchue);

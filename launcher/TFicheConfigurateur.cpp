@@ -14,6 +14,14 @@ namespace {
 
 constexpr int DelaiLogoMs = 500;
 
+// The service account reaches the dialogs only from the launcher.
+template <typename Fiche> void confierService(Fiche& fiche)
+{
+    fiche.SetEmailService(QString::fromUtf8(Constantes::EmailService));
+    fiche.SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
+    fiche.SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+}
+
 } // namespace
 
 TFicheConfigurateur::TFicheConfigurateur(QWidget* parent)
@@ -121,9 +129,7 @@ void TFicheConfigurateur::LancerChiffrage()
     fiche->SetIdentifiant(m_config.Identifiant);
     fiche->SetMotDePasse(m_config.MotDePasse);
     fiche->SetDevisId(m_config.DevisId);
-    fiche->SetEmailService(QString::fromUtf8(Constantes::EmailService));
-    fiche->SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
-    fiche->SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+    confierService(*fiche);
     fiche->exec();
 }
 
@@ -132,9 +138,7 @@ void TFicheConfigurateur::LancerVerification()
     const std::unique_ptr<TFicheConfigurateurVerification> fiche(new TFicheConfigurateurVerification(this));
     fiche->SetMarque(m_config.Marque);
     fiche->SetFichierTemp(m_fichierTemp);
-    fiche->SetEmailService(QString::fromUtf8(Constantes::EmailService));
-    fiche->SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
-    fiche->SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+    confierService(*fiche);
     fiche->SetRecordId(m_config.RecordId);
     fiche->exec();
 }
@@ -144,9 +148,7 @@ void TFicheConfigurateur::LancerCommande()
     const std::unique_ptr<TFicheConfigurateurCommande> fiche(new TFicheConfigurateurCommande(this));
     fiche->SetMarque(m_config.Marque);
     fiche->SetFichierTemp(m_fichierTemp);
-    fiche->SetEmailService(QString::fromUtf8(Constantes::EmailService));
-    fiche->SetMotDePasseService(QString::fromUtf8(Constantes::MotDePasseService));
-    fiche->SetCleEmetteur(QString::fromUtf8(Constantes::CleEmetteur));
+    confierService(*fiche);
     fiche->SetRecordId(m_config.RecordId);
     fiche->SetNumeroCommande(m_config.NumeroCommande);
     fiche->SetReferenceCommande(m_config.ReferenceCommande);

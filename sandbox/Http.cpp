@@ -73,6 +73,9 @@ std::string echapperXml(std::string_view texte)
         case '"':
             sortie += "&quot;";
             break;
+        case '\'':
+            sortie += "&#39;";
+            break;
         default:
             sortie += c;
         }

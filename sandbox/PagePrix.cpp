@@ -1,37 +1,17 @@
 #include "PagePrix.h"
 
+#include "Http.h"
+
 #include <algorithm>
 
 namespace PagePrix {
 
 namespace {
 
+// Markup and attribute values alike.
 std::string echapper(const std::string& texte)
 {
-    std::string sortie;
-    sortie.reserve(texte.size());
-    for (const char c : texte) {
-        switch (c) {
-        case '&':
-            sortie += "&amp;";
-            break;
-        case '<':
-            sortie += "&lt;";
-            break;
-        case '>':
-            sortie += "&gt;";
-            break;
-        case '"':
-            sortie += "&quot;";
-            break;
-        case '\'':
-            sortie += "&#39;";
-            break;
-        default:
-            sortie += c;
-        }
-    }
-    return sortie;
+    return Http::echapperXml(texte);
 }
 
 std::string page(const std::string& titre, const std::string& corps)
