@@ -35,6 +35,13 @@ std::optional<int> entier(const Http::Parametres& p, const std::string& cle)
     return std::stoi(*texte);
 }
 
+void repondreSessionInconnue(httplib::Response& res)
+{
+    repondrePage(res, 404,
+                 PagePrix::erreur("Session inconnue", "Ce lien de chiffrage n'est pas ou plus valable. "
+                                                      "Relancez le chiffrage depuis le configurateur."));
+}
+
 } // namespace
 
 std::string Sandbox::origine(const Requete& req) const
@@ -96,10 +103,7 @@ void Sandbox::afficherChiffrage(const Requete& req, Reponse& res)
         std::lock_guard verrou(mutex_);
         const auto it = sessions_.find(jeton);
         if (it == sessions_.end()) {
-            repondrePage(res, 404,
-                         PagePrix::erreur("Session inconnue",
-                                          "Ce lien de chiffrage n'est pas ou plus valable. "
-                                          "Relancez le chiffrage depuis le configurateur."));
+            repondreSessionInconnue(res);
             return;
         }
         session = it->second;
@@ -147,10 +151,7 @@ void Sandbox::enregistrerChiffrage(const Requete& req, Reponse& res)
         std::lock_guard verrou(mutex_);
         const auto it = sessions_.find(jeton);
         if (it == sessions_.end()) {
-            repondrePage(res, 404,
-                         PagePrix::erreur("Session inconnue",
-                                          "Ce lien de chiffrage n'est pas ou plus valable. "
-                                          "Relancez le chiffrage depuis le configurateur."));
+            repondreSessionInconnue(res);
             return;
         }
         session = it->second;
