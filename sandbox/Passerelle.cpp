@@ -107,7 +107,7 @@ void Sandbox::afficherChiffrage(const Requete& req, Reponse& res)
             return;
         }
         session = it->second;
-        const std::string& existant = session.recordId.empty() ? session.recordMisAJour : session.recordId;
+        const std::string& existant = session.recordCourant();
         if (const auto r = records_.find(existant); r != records_.end()) {
             record = r->second;
         }
@@ -121,7 +121,7 @@ void Sandbox::afficherChiffrage(const Requete& req, Reponse& res)
         saisie.largeur = premier.largeurDefaut;
         saisie.hauteur = premier.hauteurDefaut;
     }
-    const std::string& misAJour = session.recordId.empty() ? session.recordMisAJour : session.recordId;
+    const std::string& misAJour = session.recordCourant();
     repondrePage(res, 200, PagePrix::formulaire(session.jeton, session.marque, saisie, misAJour, {}));
 }
 
@@ -156,7 +156,7 @@ void Sandbox::enregistrerChiffrage(const Requete& req, Reponse& res)
         }
         session = it->second;
     }
-    const std::string misAJour = session.recordId.empty() ? session.recordMisAJour : session.recordId;
+    const std::string misAJour = session.recordCourant();
     if (const std::string probleme = Catalogue::verifier(saisie); !probleme.empty()) {
         repondrePage(res, 400,
                      PagePrix::formulaire(session.jeton, session.marque, saisie, misAJour, probleme));

@@ -42,6 +42,9 @@ struct Session
     std::string email;
     std::string recordMisAJour; // existing quote opened for update, or empty
     std::string recordId;       // record priced in this session, empty until then
+
+    // The record the pricing page works on: the one priced here, else the one updated.
+    const std::string& recordCourant() const { return recordId.empty() ? recordMisAJour : recordId; }
 };
 
 // Stand-in for the quotation platform and the maker's gateway, on one HTTP server,
